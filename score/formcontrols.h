@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+
+namespace norvana {
+
+// The entry controls and the button that the calculation addresses.
+enum class ControlId { txtPCT, txtCRP, cmbDipUrine, cmdCalcola };
+
+// What the calculation does with the window, and all that it does with it.
+// The window implements it on its widgets; tests implement it on a record.
+class FormControls
+{
+public:
+    virtual ~FormControls() = default;
+
+    // The whole current text of a text box or of the combo box's field.
+    virtual QString text(ControlId control) const = 0;
+    virtual void setFocus(ControlId control) = 0;
+    // Selects the whole text of a text box or of the combo box's field.
+    virtual void selectAll(ControlId control) = 0;
+    // Sets the caption of lblScore.
+    virtual void setScoreCaption(const QString &caption) = 0;
+    // Shows the modal warning titled "NORVANA" with an exclamation icon and
+    // a single OK button; returns when the user has dismissed it.
+    virtual void warn(const QString &prompt) = 0;
+
+protected:
+    FormControls() = default;
+    FormControls(const FormControls &) = default;
+    FormControls &operator=(const FormControls &) = default;
+};
+
+} // namespace norvana

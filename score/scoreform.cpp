@@ -1,0 +1,97 @@
+#include "scoreform.h"
+
+#include "numberreader.h"
+
+namespace norvana {
+
+void ScoreForm::load()
+{
+    m_state.strMsgErrore = QString::fromUtf16(kMsgValoreImplausibile);
+}
+
+void ScoreForm::InputPCT()
+{
+    inputValue(ControlId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
+}
+
+void ScoreForm::InputCRP()
+{
+    inputValue(ControlId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
+}
+
+void ScoreForm::InputDipUrine()
+{
+    if (takeDipstick())
+        m_ui.setFocus(ControlId::cmdCalcola);
+}
+
+void ScoreForm::inputValue(ControlId box, std::optional<double> &field, const ValueRule &rule,
+                           ControlId next)
+{
+    // The number stays in the field even when it is refused.
+    field = readNumber(m_ui.text(box));
+    if (isPlausible(*field, rule))
+        m_ui.setFocus(next);
+    else
+        refuse(box, m_state.strMsgErrore);
+}
+
+std::optional<qint16> ScoreForm::takeDipstick()
+{
+    m_state.strDipUrine = m_ui.text(ControlId::cmbDipUrine);
+    const std::optional<qint16> points = dipstickPoints(m_state.strDipUrine);
+    if (!points)
+        refuse(ControlId::cmbDipUrine, QString::fromUtf16(kMsgDipstick));
+    return points;
+}
+
+void ScoreForm::refuse(ControlId box, const QString &prompt)
+{
+    m_ui.warn(prompt);
+    m_ui.setFocus(box);
+    m_ui.selectAll(box);
+    m_ui.setScoreCaption(QString());
+    m_state.blnErrore = true;
+}
+
+void ScoreForm::calculate()
+{
+    m_ui.setScoreCaption(QString());
+    // Only a refusal during this calculation withholds its score.
+    m_state.blnErrore = false;
+
+    InputCRP();
+    InputPCT();
+    const std::optional<qint16> dipPoints = takeDipstick();
+
+    // Refused values are banded too; only the display is withheld.
+    m_state.intPuntiPCT = valuePoints(m_state.varPCT.value_or(0.0), kPctRule);
+    m_state.intPuntiCRP = valuePoints(m_state.varCRP.value_or(0.0), kCrpRule);
+    if (dipPoints)
+        m_state.intPuntiDip = *dipPoints;
+    m_state.intPunteggio = qint16(m_state.intPuntiCRP + m_state.intPuntiPCT + m_state.intPuntiDip);
+
+    if (m_state.blnErrore)
+        m_state.blnErrore = false;
+    else
+        m_ui.setScoreCaption(scoreText(m_state.intPunteggio));
+    m_state.intPunteggio = 0;
+}
+
+void ScoreForm::reset()
+{
+    m_state.varPCT = 0.0;
+    m_state.varCRP = 0.0;
+    m_state.intPuntiPCT = 0;
+    m_state.intPuntiCRP = 0;
+    m_state.intPunteggio = 0;
+    m_ui.setScoreCaption(QString());
+}
+
+void ScoreForm::clearScore()
+{
+    m_state.intPunteggio = 0;
+    m_ui.setScoreCaption(QString());
+}
+
+} // namespace norvana

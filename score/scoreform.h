@@ -1,0 +1,54 @@
+#pragma once
+
+#include "formcontrols.h"
+#include "formstate.h"
+#include "scorerules.h"
+
+namespace norvana {
+
+inline constexpr char16_t kMsgValoreImplausibile[] =
+    u"Immettere un valore plausibile maggiore di zero!";
+inline constexpr char16_t kMsgDipstick[] =
+    u"Selezionare Negativo o Positivo per il dipstick urinario!";
+
+// The form state of one window and the rules of the calculation: reading and
+// checking the entries, banding them into points and showing the sum.
+class ScoreForm
+{
+public:
+    explicit ScoreForm(FormControls &controls) : m_ui(controls) {}
+
+    const FormState &state() const { return m_state; }
+
+    // Sets the warning text; runs once as the window loads.
+    void load();
+
+    // Read and check one value; on acceptance the focus moves on
+    // (txtPCT to txtCRP, txtCRP to cmbDipUrine), on refusal the user is
+    // warned and sent back to the box with its text selected.
+    void InputPCT();
+    void InputCRP();
+    // Takes the dipstick text; on acceptance the focus moves to cmdCalcola.
+    void InputDipUrine();
+
+    // Reads and checks both values (CRP first) and the dipstick, and shows
+    // the score unless an entry was refused during this calculation.
+    void calculate();
+
+    // Forgets the values and points; the score on display goes with them.
+    void reset();
+
+    // The entries no longer match the score on display: clear it.
+    void clearScore();
+
+private:
+    void inputValue(ControlId box, std::optional<double> &field, const ValueRule &rule,
+                    ControlId next);
+    std::optional<qint16> takeDipstick();
+    void refuse(ControlId box, const QString &prompt);
+
+    FormControls &m_ui;
+    FormState m_state;
+};
+
+} // namespace norvana

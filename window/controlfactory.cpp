@@ -1,0 +1,84 @@
+#include "controlfactory.h"
+
+#include "entrycontrols.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+namespace norvana {
+
+QFont controlFont(const ControlDef &def)
+{
+    QFont font;
+    QStringList families;
+    for (const char *family : kFontFamilies)
+        families << QString::fromLatin1(family);
+    font.setFamilies(families);
+    font.setPixelSize(fontPixelSize(def.pointSize));
+    font.setWeight(def.bold ? QFont::Bold : QFont::Normal);
+    font.setItalic(def.italic);
+    return font;
+}
+
+namespace {
+
+QWidget *newWidget(const ControlDef &def, QWidget *client)
+{
+    const QString caption = QString::fromUtf16(def.caption);
+    switch (def.kind) {
+    case ControlKind::Label: {
+        auto *label = new QLabel(caption, client);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment(def.alignment);
+        label->setAutoFillBackground(true);
+        return label;
+    }
+    case ControlKind::TextBox: {
+        auto *box = new TextBox(client);
+        box->setAlignment(def.alignment);
+        return box;
+    }
+    case ControlKind::ComboBox:
+        return new ComboBox(client);
+    case ControlKind::Button: {
+        auto *button = new QPushButton(caption, client);
+        // Enter presses a button that has the focus, as the space bar does.
+        button->setAutoDefault(true);
+        return button;
+    }
+    }
+    Q_UNREACHABLE();
+}
+
+// Applies a colour to the widget's role, fixing the colour when the
+// definition gives one instead of following the desktop's scheme.
+void applyColour(QWidget *widget, const ColourDef &colour, QPalette::ColorRole fixedRole,
+                 void (QWidget::*setRole)(QPalette::ColorRole))
+{
+    if (colour.role != QPalette::NoRole) {
+        (widget->*setRole)(colour.role);
+        return;
+    }
+    QPalette palette = widget->palette();
+    palette.setColor(fixedRole, QColor::fromRgb(colour.fixed));
+    widget->setPalette(palette);
+    (widget->*setRole)(fixedRole);
+}
+
+} // namespace
+
+QWidget *createControl(const ControlDef &def, QWidget *client)
+{
+    QWidget *widget = newWidget(def, client);
+    widget->setObjectName(QLatin1String(def.name));
+    const QRect &t = def.twips;
+    widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
+                        twipsToPixels(t.height()));
+    widget->setFont(controlFont(def));
+    applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
+    applyColour(widget, def.background, QPalette::Window, &QWidget::setBackgroundRole);
+    return widget;
+}
+
+} // namespace norvana

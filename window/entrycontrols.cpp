@@ -1,0 +1,42 @@
+#include "entrycontrols.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace norvana {
+
+int keyAscii(const QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return 13;
+    const QString text = event->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+void TextBox::keyPressEvent(QKeyEvent *event)
+{
+    Q_EMIT keyPress(keyAscii(event));
+    QLineEdit::keyPressEvent(event);
+}
+
+void TextBox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLineEdit::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}
+
+ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
+{
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+}
+
+void ComboBox::keyPressEvent(QKeyEvent *event)
+{
+    Q_EMIT keyPress(keyAscii(event));
+    QComboBox::keyPressEvent(event);
+}
+
+} // namespace norvana

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace norvana {
+
+// The character code of a key press as the handlers see it; Enter is 13.
+int keyAscii(const QKeyEvent *event);
+
+// A single-line text box that reports a key press before it takes the key,
+// and a click after it has placed the cursor for it.
+class TextBox : public QLineEdit
+{
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr) : QLineEdit(parent) {}
+
+Q_SIGNALS:
+    void keyPress(int keyAscii);
+    void clicked();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// An editable combo box whose typed text stays exactly as typed: no
+// completion, and Enter adds nothing to the list. It reports a key press
+// before it takes the key.
+class ComboBox : public QComboBox
+{
+    Q_OBJECT
+public:
+    explicit ComboBox(QWidget *parent = nullptr);
+
+Q_SIGNALS:
+    void keyPress(int keyAscii);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace norvana

@@ -1,0 +1,215 @@
+#include "form1.h"
+
+#include "controlfactory.h"
+#include "entrycontrols.h"
+#include "messagebox.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <algorithm>
+#include <map>
+
+namespace norvana {
+
+namespace {
+
+constexpr int kEnter = 13;
+
+constexpr char16_t kSbiCaption[] = u" Cut-off predittivo di SBI: uguale o superiore a 3.";
+constexpr char16_t kSbi2Caption[] = u"SBI = INFEZIONE BATTERICA SEVERA";
+constexpr char16_t kAboutText[] =
+    u"Ver. 290413\nNorvana: calcolo del punteggio di rischio di infezione batterica severa";
+
+} // namespace
+
+Form1::Form1(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf16(kWindowCaption));
+
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    client->setFixedSize(twipsToPixels(kClientTwips.width()), twipsToPixels(kClientTwips.height()));
+    QPalette palette = client->palette();
+    palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBackColor));
+    client->setPalette(palette);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    // The window keeps the size of its menu bar and client area.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Controls in tab order, so that Tab visits them by TabIndex.
+    std::map<int, QWidget *> byTabIndex;
+    for (const ControlDef &def : kControls)
+        byTabIndex[def.tabIndex] = createControl(def, client);
+    QWidget *previous = nullptr;
+    for (const auto &[tabIndex, widget] : byTabIndex) {
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+
+    Info = menuBar()->addAction(QString::fromUtf16(kInfoMenuItem.caption));
+    Info->setObjectName(QLatin1String(kInfoMenuItem.name));
+
+    txtPCT = client->findChild<TextBox *>(QStringLiteral("txtPCT"));
+    txtCRP = client->findChild<TextBox *>(QStringLiteral("txtCRP"));
+    cmbDipUrine = client->findChild<ComboBox *>(QStringLiteral("cmbDipUrine"));
+    cmdCalcola = client->findChild<QPushButton *>(QStringLiteral("cmdCalcola"));
+    cmdReset = client->findChild<QPushButton *>(QStringLiteral("cmdReset"));
+    cmdFine = client->findChild<QPushButton *>(QStringLiteral("cmdFine"));
+    lblScore = client->findChild<QLabel *>(QStringLiteral("lblScore"));
+    lblSBI = client->findChild<QLabel *>(QStringLiteral("lblSBI"));
+    lblSBI2 = client->findChild<QLabel *>(QStringLiteral("lblSBI2"));
+
+    Form_Load();
+    connectHandlers();
+    txtPCT->setFocus(Qt::OtherFocusReason);
+}
+
+template <typename... Args>
+auto Form1::handler(void (Form1::*method)(Args...))
+{
+    return [this, method](Args... args) {
+        if (!QApplication::activeModalWidget())
+            (this->*method)(args...);
+    };
+}
+
+void Form1::connectHandlers()
+{
+    connect(txtPCT, &TextBox::keyPress, this, handler(&Form1::txtPCT_KeyPress));
+    connect(txtCRP, &TextBox::keyPress, this, handler(&Form1::txtCRP_KeyPress));
+    connect(cmbDipUrine, &ComboBox::keyPress, this, handler(&Form1::cmbDipUrine_KeyPress));
+    connect(txtPCT, &TextBox::clicked, this, handler(&Form1::txtPCT_Click));
+    connect(txtCRP, &TextBox::clicked, this, handler(&Form1::txtCRP_Click));
+    connect(cmdCalcola, &QPushButton::clicked, this, handler(&Form1::cmdCalcola_Click));
+    connect(cmdReset, &QPushButton::clicked, this, handler(&Form1::cmdReset_Click));
+    connect(cmdFine, &QPushButton::clicked, this, handler(&Form1::cmdFine_Click));
+    connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
+    connect(txtPCT, &QLineEdit::textChanged, this, handler(&Form1::entry_Change));
+    connect(txtCRP, &QLineEdit::textChanged, this, handler(&Form1::entry_Change));
+    connect(cmbDipUrine, &QComboBox::editTextChanged, this, handler(&Form1::entry_Change));
+}
+
+void Form1::Form_Load()
+{
+    lblSBI->setText(QString::fromUtf16(kSbiCaption));
+    lblSBI2->setText(QString::fromUtf16(kSbi2Caption));
+    cmbDipUrine->addItem(QString::fromUtf16(kDipNegativo));
+    cmbDipUrine->addItem(QString::fromUtf16(kDipPositivo));
+    cmbDipUrine->setCurrentIndex(0);
+    m_form.load();
+}
+
+void Form1::txtPCT_KeyPress(int keyAscii)
+{
+    if (keyAscii == kEnter)
+        m_form.InputPCT();
+}
+
+void Form1::txtCRP_KeyPress(int keyAscii)
+{
+    if (keyAscii == kEnter)
+        m_form.InputCRP();
+}
+
+void Form1::cmbDipUrine_KeyPress(int keyAscii)
+{
+    if (keyAscii == kEnter)
+        m_form.InputDipUrine();
+}
+
+void Form1::txtPCT_Click()
+{
+    selectAll(ControlId::txtPCT);
+    m_form.clearScore();
+}
+
+void Form1::txtCRP_Click()
+{
+    selectAll(ControlId::txtCRP);
+    m_form.clearScore();
+}
+
+void Form1::cmdCalcola_Click()
+{
+    m_form.calculate();
+}
+
+void Form1::cmdReset_Click()
+{
+    m_form.reset();
+    txtPCT->clear();
+    txtCRP->clear();
+    cmbDipUrine->setCurrentIndex(0);
+    txtPCT->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::cmdFine_Click()
+{
+    QCoreApplication::exit(0);
+}
+
+void Form1::Info_Click()
+{
+    showMessage(this, QString::fromUtf16(kAboutText), QMessageBox::NoIcon);
+}
+
+void Form1::entry_Change()
+{
+    m_form.clearScore();
+}
+
+QWidget *Form1::control(ControlId id) const
+{
+    switch (id) {
+    case ControlId::txtPCT:
+        return txtPCT;
+    case ControlId::txtCRP:
+        return txtCRP;
+    case ControlId::cmbDipUrine:
+        return cmbDipUrine;
+    case ControlId::cmdCalcola:
+        return cmdCalcola;
+    }
+    Q_UNREACHABLE();
+}
+
+QString Form1::text(ControlId id) const
+{
+    if (id == ControlId::cmbDipUrine)
+        return cmbDipUrine->currentText();
+    return static_cast<QLineEdit *>(control(id))->text();
+}
+
+void Form1::setFocus(ControlId id)
+{
+    control(id)->setFocus(Qt::OtherFocusReason);
+}
+
+void Form1::selectAll(ControlId id)
+{
+    if (id == ControlId::cmbDipUrine)
+        cmbDipUrine->lineEdit()->selectAll();
+    else
+        static_cast<QLineEdit *>(control(id))->selectAll();
+}
+
+void Form1::setScoreCaption(const QString &caption)
+{
+    lblScore->setText(caption);
+}
+
+void Form1::warn(const QString &prompt)
+{
+    showMessage(this, prompt, QMessageBox::Warning);
+}
+
+} // namespace norvana

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "scoreform.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+namespace norvana {
+
+class ComboBox;
+class TextBox;
+
+// The program's only window: the three entries, the score, the two
+// explanatory sentences, the three buttons and the menu item "?".
+class Form1 : public QMainWindow, private FormControls
+{
+    Q_OBJECT
+public:
+    explicit Form1(QWidget *parent = nullptr);
+
+private:
+    // Event handlers, named after their control and event.
+    void Form_Load();
+    void txtPCT_KeyPress(int keyAscii);
+    void txtCRP_KeyPress(int keyAscii);
+    void cmbDipUrine_KeyPress(int keyAscii);
+    void txtPCT_Click();
+    void txtCRP_Click();
+    void cmdCalcola_Click();
+    void cmdReset_Click();
+    void cmdFine_Click();
+    void Info_Click();
+    void entry_Change();
+
+    void connectHandlers();
+    // Wraps a handler so that it does not run while a message box is open.
+    template <typename... Args>
+    auto handler(void (Form1::*method)(Args...));
+
+    // FormControls
+    QString text(ControlId control) const override;
+    void setFocus(ControlId control) override;
+    void selectAll(ControlId control) override;
+    void setScoreCaption(const QString &caption) override;
+    void warn(const QString &prompt) override;
+
+    QWidget *control(ControlId id) const;
+
+    TextBox *txtPCT = nullptr;
+    TextBox *txtCRP = nullptr;
+    ComboBox *cmbDipUrine = nullptr;
+    QPushButton *cmdCalcola = nullptr;
+    QPushButton *cmdReset = nullptr;
+    QPushButton *cmdFine = nullptr;
+    QLabel *lblScore = nullptr;
+    QLabel *lblSBI = nullptr;
+    QLabel *lblSBI2 = nullptr;
+    QAction *Info = nullptr;
+
+    ScoreForm m_form{*this};
+};
+
+} // namespace norvana

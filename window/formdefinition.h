@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPalette>
+#include <QRect>
+#include <QSize>
+#include <QtGlobal>
+
+#include <array>
+
+// The definition of the window: every control with its place, text and look.
+// Positions and sizes are in twips, 15 to a pixel, from the top-left corner
+// of the client area.
+
+namespace norvana {
+
+enum class ControlKind { Label, TextBox, ComboBox, Button };
+
+// A colour either follows the desktop's scheme (a palette role) or is fixed.
+struct ColourDef
+{
+    QPalette::ColorRole role;
+    QRgb fixed = 0; // used when role is NoRole
+};
+
+struct ControlDef
+{
+    const char *name;
+    ControlKind kind;
+    QRect twips;
+    const char16_t *caption;
+    qreal pointSize;
+    bool bold;
+    bool italic;
+    ColourDef text;
+    ColourDef background;
+    Qt::Alignment alignment;
+    int tabIndex;
+};
+
+struct MenuItemDef
+{
+    const char *name;
+    const char16_t *caption;
+};
+
+inline constexpr int kTwipsPerPixel = 15;
+
+inline constexpr int twipsToPixels(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+// Pixel size of a font of the given point size at 96 dots per inch.
+int fontPixelSize(qreal pointSize);
+
+inline constexpr char16_t kWindowCaption[] = u"Norvana";
+inline constexpr QSize kClientTwips{6570, 3960};
+inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
+inline constexpr MenuItemDef kInfoMenuItem{"Info", u"?"};
+
+// Several families in order of preference: Liberation Sans and Arial share
+// their metrics, for which the layout is made.
+inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
+
+extern const std::array<ControlDef, 13> kControls;
+
+} // namespace norvana
