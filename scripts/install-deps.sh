@@ -1,10 +1,21 @@
 #!/usr/bin/env bash
-# Installs the packages of apt-packages.txt that are not installed yet.
-# Sourced or run by run.sh, test.sh and bench.sh; uses sudo when not root.
+# Installs what is missing of the named sections of apt-packages.txt
+# (build, run, test, tools); uses sudo when not root.
+#   scripts/install-deps.sh build run
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-mapfile -t wanted < <(sed -e 's/#.*//' -e 's/[[:space:]]//g' "$root/apt-packages.txt" | grep -v '^$')
+[ $# -gt 0 ] || { echo "usage: $0 SECTION..." >&2; exit 2; }
+
+wanted=()
+for section in "$@"; do
+    mapfile -t -O "${#wanted[@]}" wanted < <(
+        awk -v want="[$section]" '
+            { sub(/#.*/, ""); gsub(/[[:space:]]/, "") }
+            /^\[.*\]$/ { inside = ($0 == want); next }
+            inside && $0 != "" { print }
+        ' "$root/apt-packages.txt")
+done
 
 missing=()
 for pkg in "${wanted[@]}"; do
@@ -17,7 +28,10 @@ done
 echo "Installing missing packages: ${missing[*]}"
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
-    command -v sudo >/dev/null || { echo "error: not root and sudo is not installed; install as root: ${missing[*]}" >&2; exit 1; }
+    if ! command -v sudo >/dev/null; then
+        echo "error: not root and sudo is not installed; as root, run: apt-get install ${missing[*]}" >&2
+        exit 1
+    fi
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "form1.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+// Finds a control of the window by its name, failing the test when absent.
+template <typename T>
+T *control(const QWidget &window, const char *name)
+{
+    T *widget = window.findChild<T *>(QLatin1String(name));
+    if (!widget)
+        qFatal("control %s not found", name);
+    return widget;
+}
+
+// The window's controls, as the tests use them.
+struct FormControlsUnderTest
+{
+    explicit FormControlsUnderTest(const QWidget &w)
+        : txtPCT(control<QLineEdit>(w, "txtPCT")),
+          txtCRP(control<QLineEdit>(w, "txtCRP")),
+          cmbDipUrine(control<QComboBox>(w, "cmbDipUrine")),
+          cmdCalcola(control<QPushButton>(w, "cmdCalcola")),
+          cmdReset(control<QPushButton>(w, "cmdReset")),
+          cmdFine(control<QPushButton>(w, "cmdFine")),
+          lblScore(control<QLabel>(w, "lblScore"))
+    {
+    }
+
+    QLineEdit *txtPCT;
+    QLineEdit *txtCRP;
+    QComboBox *cmbDipUrine;
+    QPushButton *cmdCalcola;
+    QPushButton *cmdReset;
+    QPushButton *cmdFine;
+    QLabel *lblScore;
+};
+
+// Replaces the text of a text box as a user would: select all, then type.
+inline void typeInto(QLineEdit *box, const QString &text)
+{
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        QTest::keyClick(box, Qt::Key_Delete);
+    else
+        QTest::keyClicks(box, text);
+}
