@@ -1,0 +1,268 @@
+#include "application.h"
+#include "form1.h"
+#include "formtest.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QFontMetrics>
+#include <QMenuBar>
+
+using norvana::Form1;
+
+// The window as the user first sees it: places, fonts, colours, captions,
+// tab order and the state after start-up.
+class tst_Layout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void window();
+    void controls_data();
+    void controls();
+    void captionsFit_data();
+    void captionsFit();
+    void startUp();
+    void tabOrder();
+    void application();
+
+private:
+    QWidget *find(const char *name) const { return control<QWidget>(m_window, name); }
+
+    Form1 m_window;
+};
+
+void tst_Layout::initTestCase()
+{
+    m_window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&m_window));
+}
+
+void tst_Layout::window()
+{
+    QCOMPARE(m_window.windowTitle(), QStringLiteral("Norvana"));
+
+    QWidget *client = m_window.centralWidget();
+    QCOMPARE(client->size(), QSize(438, 264));
+    QCOMPARE(client->palette().color(QPalette::Window), QColor(0xC0, 0xFF, 0xFF));
+    QVERIFY(client->autoFillBackground());
+
+    const QList<QAction *> menu = m_window.menuBar()->actions();
+    QCOMPARE(menu.size(), 1);
+    QCOMPARE(menu.first()->text(), QStringLiteral("?"));
+    QCOMPARE(menu.first()->objectName(), QStringLiteral("Info"));
+    QVERIFY(!menu.first()->menu());
+    QVERIFY(menu.first()->shortcut().isEmpty());
+    // The client area lies below the menu bar.
+    QCOMPARE(client->y(), m_window.menuBar()->geometry().bottom() + 1);
+
+    // Not resizable.
+    QCOMPARE(m_window.minimumSize(), m_window.maximumSize());
+    QCOMPARE(m_window.size(), m_window.minimumSize());
+}
+
+void tst_Layout::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("pixelSize");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<QColor>("text");
+    QTest::addColumn<QColor>("background");
+    QTest::addColumn<int>("alignment");
+
+    const QPalette system = QApplication::palette();
+    const QColor buttonText = system.color(QPalette::ButtonText);
+    const QColor buttonFace = system.color(QPalette::Button);
+    const QColor windowText = system.color(QPalette::Text);
+    const QColor windowBackground = system.color(QPalette::Base);
+    const QColor inactiveBorder = system.color(QPalette::Mid);
+    const QColor cyan(0xC0, 0xFF, 0xFF);
+    const QColor red(0xFF, 0, 0);
+    const int left = Qt::AlignLeft;
+    const int centre = Qt::AlignHCenter;
+
+    // Pixels at 96 dpi: 8.25 pt is 11 px, 12 pt 16 px, 13.5 pt 18 px.
+    QTest::newRow("Label1") << "Label1" << QRect(24, 40, 81, 17) << "PCT (ng/ml) ="
+                            << 11 << false << false << buttonText << buttonFace << centre;
+    QTest::newRow("txtPCT") << "txtPCT" << QRect(128, 40, 57, 21) << ""
+                            << 11 << false << false << windowText << windowBackground << left;
+    QTest::newRow("lblPunteggio") << "lblPunteggio" << QRect(272, 40, 89, 25) << "Punteggio"
+                                  << 16 << true << false << buttonText << buttonFace << centre;
+    QTest::newRow("lblScore") << "lblScore" << QRect(288, 72, 49, 25) << ""
+                              << 18 << true << false << red << inactiveBorder << centre;
+    QTest::newRow("Label2") << "Label2" << QRect(24, 96, 81, 17) << "CRP(mg/L)"
+                            << 11 << false << false << buttonText << buttonFace << centre;
+    QTest::newRow("txtCRP") << "txtCRP" << QRect(128, 96, 57, 21) << ""
+                            << 11 << false << false << windowText << windowBackground << left;
+    QTest::newRow("lblSBI") << "lblSBI" << QRect(256, 120, 153, 33)
+                            << " Cut-off predittivo di SBI: uguale o superiore a 3."
+                            << 11 << false << false << buttonText << cyan << left;
+    QTest::newRow("Label3") << "Label3" << QRect(24, 152, 81, 17) << "Dipstik urinario"
+                            << 11 << false << false << buttonText << buttonFace << centre;
+    QTest::newRow("cmbDipUrine") << "cmbDipUrine" << QRect(128, 152, 89, 21) << "Negativo"
+                                 << 11 << false << false << windowText << windowBackground << left;
+    QTest::newRow("lblSBI2") << "lblSBI2" << QRect(256, 152, 153, 33)
+                             << "SBI = INFEZIONE BATTERICA SEVERA"
+                             << 11 << false << true << buttonText << cyan << left;
+    QTest::newRow("cmdCalcola") << "cmdCalcola" << QRect(72, 216, 81, 25) << "&Calcola"
+                                << 11 << false << false << buttonText << buttonFace << centre;
+    QTest::newRow("cmdReset") << "cmdReset" << QRect(184, 216, 81, 25) << "&Reset"
+                              << 11 << false << false << buttonText << buttonFace << centre;
+    QTest::newRow("cmdFine") << "cmdFine" << QRect(296, 216, 81, 25) << "&Fine"
+                             << 11 << false << false << buttonText << buttonFace << centre;
+}
+
+void tst_Layout::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, caption);
+    QFETCH(int, pixelSize);
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    QFETCH(QColor, text);
+    QFETCH(QColor, background);
+    QFETCH(int, alignment);
+
+    QWidget *widget = m_window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    QCOMPARE(widget->parentWidget(), m_window.centralWidget());
+    QCOMPARE(widget->geometry(), geometry);
+    QVERIFY(widget->isVisible());
+    QVERIFY(widget->isEnabled());
+
+    const QFont font = widget->font();
+    QCOMPARE(font.pixelSize(), pixelSize);
+    QCOMPARE(font.bold(), bold);
+    QCOMPARE(font.italic(), italic);
+    QVERIFY(!font.underline());
+    QVERIFY(!font.strikeOut());
+
+    const QPalette palette = widget->palette();
+    QCOMPARE(palette.color(widget->foregroundRole()), text);
+    QCOMPARE(palette.color(widget->backgroundRole()), background);
+
+    int horizontal = -1;
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        QCOMPARE(label->text(), caption);
+        QVERIFY(label->autoFillBackground());
+        QVERIFY(label->wordWrap());
+        QCOMPARE(label->frameShape(), QFrame::NoFrame);
+        QVERIFY(label->alignment() & Qt::AlignTop);
+        horizontal = int(label->alignment() & Qt::AlignHorizontal_Mask);
+    } else if (auto *box = qobject_cast<QLineEdit *>(widget)) {
+        QCOMPARE(box->text(), caption);
+        QCOMPARE(box->maxLength(), 32767); // no limit of its own
+        QVERIFY(box->hasFrame());
+        horizontal = int(box->alignment() & Qt::AlignHorizontal_Mask);
+    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+        QCOMPARE(combo->currentText(), caption);
+        horizontal = int(combo->lineEdit()->alignment() & Qt::AlignHorizontal_Mask);
+        QCOMPARE(combo->lineEdit()->font().pixelSize(), pixelSize);
+    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+        QCOMPARE(button->text(), caption);
+        QVERIFY(!button->isDefault());
+        horizontal = Qt::AlignHCenter; // push buttons centre their captions
+    }
+    QCOMPARE(horizontal, alignment);
+}
+
+void tst_Layout::captionsFit_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("maxLines");
+
+    QTest::newRow("Label1") << "Label1" << 1;
+    QTest::newRow("Label2") << "Label2" << 1;
+    QTest::newRow("Label3 Dipstik urinario") << "Label3" << 1;
+    QTest::newRow("lblPunteggio") << "lblPunteggio" << 1;
+    QTest::newRow("lblSBI") << "lblSBI" << 2;
+    QTest::newRow("lblSBI2") << "lblSBI2" << 2;
+    QTest::newRow("cmdCalcola") << "cmdCalcola" << 1;
+    QTest::newRow("cmdReset") << "cmdReset" << 1;
+    QTest::newRow("cmdFine") << "cmdFine" << 1;
+}
+
+// Measured with the metrics of the font actually used on this machine: the
+// layout relies on a face with Arial's metrics, in which every caption fits.
+void tst_Layout::captionsFit()
+{
+    QFETCH(QString, name);
+    QFETCH(int, maxLines);
+
+    QWidget *widget = m_window.findChild<QWidget *>(name);
+    QVERIFY(widget);
+    const QFontMetrics metrics(widget->font());
+    QString text;
+    QRect box = widget->contentsRect();
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        text = label->text();
+    } else {
+        auto *button = qobject_cast<QPushButton *>(widget);
+        QVERIFY(button);
+        text = button->text().remove(u'&');
+        box = box.adjusted(4, 4, -4, -4); // the button's bevel
+    }
+
+    const QRect needed = metrics.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
+    const int lines = (needed.height() + metrics.leading()) / metrics.lineSpacing();
+    QVERIFY2(lines <= maxLines, qPrintable(QStringLiteral("%1 lines").arg(lines)));
+    QVERIFY2(needed.width() <= box.width(), qPrintable(QStringLiteral("%1 px wide").arg(needed.width())));
+    QVERIFY2(needed.height() <= box.height(), qPrintable(QStringLiteral("%1 px high").arg(needed.height())));
+    if (maxLines == 1)
+        QVERIFY(metrics.horizontalAdvance(text) <= box.width());
+
+    const QFontInfo used(widget->font());
+    QVERIFY2(used.family() == QLatin1String("Liberation Sans") || used.family() == QLatin1String("Arial"),
+             qPrintable(QStringLiteral("font in use: ") + used.family()));
+}
+
+void tst_Layout::startUp()
+{
+    const FormControlsUnderTest c(m_window);
+    QCOMPARE(QApplication::focusWidget(), c.txtPCT);
+    QCOMPARE(c.lblScore->text(), QString());
+    QCOMPARE(c.txtPCT->text(), QString());
+    QCOMPARE(c.txtCRP->text(), QString());
+    QVERIFY(c.cmbDipUrine->isEditable());
+    QCOMPARE(c.cmbDipUrine->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(c.cmbDipUrine->currentIndex(), 0);
+    QCOMPARE(c.cmbDipUrine->count(), 2);
+    QCOMPARE(c.cmbDipUrine->itemText(0), QStringLiteral("Negativo"));
+    QCOMPARE(c.cmbDipUrine->itemText(1), QStringLiteral("Positivo"));
+    QVERIFY(control<QLabel>(m_window, "lblSBI")->text().startsWith(u' '));
+}
+
+void tst_Layout::tabOrder()
+{
+    const QStringList forward{"txtCRP", "cmdCalcola", "cmdReset", "cmdFine", "cmbDipUrine", "txtPCT"};
+    find("txtPCT")->setFocus();
+    for (const QString &expected : forward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), expected);
+    }
+    QStringList backward = forward;
+    std::reverse(backward.begin(), backward.end());
+    backward.removeFirst();
+    backward << QStringLiteral("txtPCT");
+    for (const QString &expected : backward) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget()->objectName(), expected);
+    }
+    // No label takes the focus.
+    for (QLabel *label : m_window.findChildren<QLabel *>())
+        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+}
+
+void tst_Layout::application()
+{
+    norvana::describeApplication();
+    QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Norvana"));
+    QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+}
+
+QTEST_MAIN(tst_Layout)
+#include "tst_layout.moc"
