@@ -1,0 +1,244 @@
+#include "boxwatcher.h"
+#include "form1.h"
+#include "formtest.h"
+
+#include <QApplication>
+#include <QRegularExpression>
+#include <QSignalSpy>
+
+#include <memory>
+
+using norvana::Form1;
+
+namespace {
+const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
+const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
+} // namespace
+
+// "&Calcola" through the real widgets: values typed, the button pressed, the
+// warnings, the focus and the score as the user sees them.
+class tst_Calculation : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void calculate_data();
+    void calculate();
+    void press_data();
+    void press();
+    void enterInEntriesPressesNoButton();
+    void comboKeepsTypedText();
+    void refusalOnEnterDoesNotHideNextScore();
+
+private:
+    void enter(const QString &pct, const QString &crp, const QString &dip);
+
+    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<FormControlsUnderTest> m_c;
+    std::unique_ptr<BoxWatcher> m_boxes;
+};
+
+void tst_Calculation::init()
+{
+    m_window = std::make_unique<Form1>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_c = std::make_unique<FormControlsUnderTest>(*m_window);
+    m_boxes = std::make_unique<BoxWatcher>();
+}
+
+void tst_Calculation::cleanup()
+{
+    m_boxes.reset();
+    m_c.reset();
+    m_window.reset();
+}
+
+void tst_Calculation::enter(const QString &pct, const QString &crp, const QString &dip)
+{
+    typeInto(m_c->txtPCT, pct);
+    typeInto(m_c->txtCRP, crp);
+    m_c->cmbDipUrine->setFocus();
+    m_c->cmbDipUrine->lineEdit()->selectAll();
+    if (dip.isEmpty())
+        QTest::keyClick(m_c->cmbDipUrine, Qt::Key_Delete);
+    else
+        QTest::keyClicks(m_c->cmbDipUrine, dip);
+    QCOMPARE(m_c->cmbDipUrine->currentText(), dip);
+}
+
+void tst_Calculation::calculate_data()
+{
+    QTest::addColumn<QString>("pct");
+    QTest::addColumn<QString>("crp");
+    QTest::addColumn<QString>("dip");
+    QTest::addColumn<QString>("score");       // empty when withheld
+    QTest::addColumn<QStringList>("warnings"); // in the order shown
+    QTest::addColumn<QString>("focus");        // where the focus ends
+
+    const QStringList none;
+    const QStringList one{kValueWarning};
+
+    // Each band edge on both sides; the other value adds a known amount.
+    QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << "0" << none << "txtCRP";
+    QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("pct 1.99 gives 2") << "1.99" << "1" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("pct 2 gives 4") << "2" << "1" << "Negativo" << "4" << none << "txtCRP";
+    QTest::newRow("pct 500 accepted") << "500" << "1" << "Negativo" << "4" << none << "txtCRP";
+    QTest::newRow("pct 500.01 refused") << "500.01" << "1" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("crp 39.9 gives 0") << "0.1" << "39.9" << "Negativo" << "0" << none << "txtCRP";
+    QTest::newRow("crp 40 gives 2") << "0.1" << "40" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("crp 99 gives 2") << "0.1" << "99" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("crp 100 gives 4") << "0.1" << "100" << "Negativo" << "4" << none << "txtCRP";
+    QTest::newRow("crp 1000 accepted") << "0.1" << "1000" << "Negativo" << "4" << none << "txtCRP";
+    QTest::newRow("crp 1000.5 refused") << "0.1" << "1000.5" << "Negativo" << "" << one << "txtCRP";
+    QTest::newRow("positivo adds 1") << "0.1" << "1" << "Positivo" << "1" << none << "txtCRP";
+    QTest::newRow("sum 9") << "2" << "100" << "Positivo" << "9" << none << "txtCRP";
+    QTest::newRow("sum 0") << "0.1" << "5" << "Negativo" << "0" << none << "txtCRP";
+    QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << "4" << none << "txtCRP";
+    QTest::newRow("decimal comma") << "1,5" << "0,7" << "Negativo" << "2" << none << "txtCRP";
+    QTest::newRow("blank before a value") << " 7" << "45 mg/L" << "Negativo" << "6" << none << "txtCRP";
+    QTest::newRow("empty pct refused") << "" << "45" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("letters refused") << "abc" << "45" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("zero refused") << "0" << "45" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("negative refused") << "-3" << "45" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("overflow refused") << "1e999" << "45" << "Negativo" << "" << one << "txtPCT";
+    QTest::newRow("both refused, crp first")
+        << "0" << "2000" << "Negativo" << "" << QStringList{kValueWarning, kValueWarning} << "txtPCT";
+    QTest::newRow("dipstick in lower case") << "1.2" << "45" << "positivo" << "5" << none << "txtCRP";
+    QTest::newRow("dipstick with blanks") << "1.2" << "45" << " Negativo " << "4" << none << "txtCRP";
+    QTest::newRow("unknown dipstick refused")
+        << "1.2" << "45" << "Pos" << "" << QStringList{kDipWarning} << "cmbDipUrine";
+    QTest::newRow("dipstick warning after value warnings")
+        << "abc" << "45" << "" << "" << QStringList{kValueWarning, kDipWarning} << "cmbDipUrine";
+}
+
+void tst_Calculation::calculate()
+{
+    QFETCH(QString, pct);
+    QFETCH(QString, crp);
+    QFETCH(QString, dip);
+    QFETCH(QString, score);
+    QFETCH(QStringList, warnings);
+    QFETCH(QString, focus);
+
+    enter(pct, crp, dip);
+    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+
+    QCOMPARE(m_boxes->texts(), warnings);
+    for (const BoxWatcher::Box &box : m_boxes->boxes()) {
+        QCOMPARE(box.title, QStringLiteral("NORVANA"));
+        QCOMPARE(box.icon, QMessageBox::Warning);
+        QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QCOMPARE(box.buttonCount, 1);
+    }
+    QCOMPARE(m_c->lblScore->text(), score);
+    if (!score.isEmpty())
+        QVERIFY(QRegularExpression(QStringLiteral("^[0-9]$")).match(score).hasMatch());
+
+    // A dismissed box hands the activation back to the window.
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QWidget *focused = QApplication::focusWidget();
+    QVERIFY(focused);
+    QCOMPARE(focused->objectName(), focus);
+    // A refused entry is selected whole, ready to be overtyped.
+    if (!warnings.isEmpty()) {
+        QLineEdit *edit = focus == QLatin1String("cmbDipUrine")
+                              ? m_c->cmbDipUrine->lineEdit()
+                              : qobject_cast<QLineEdit *>(focused);
+        QVERIFY(edit);
+        QCOMPARE(edit->selectedText(), edit->text());
+        QCOMPARE(edit->selectionStart(), edit->text().isEmpty() ? -1 : 0);
+    }
+}
+
+void tst_Calculation::press_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("mouse click") << "click";
+    QTest::newRow("Alt+C in txtPCT") << "alt-c";
+    QTest::newRow("Enter on the focused button") << "enter";
+    QTest::newRow("Space on the focused button") << "space";
+}
+
+void tst_Calculation::press()
+{
+    QFETCH(QString, how);
+    enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
+    QSignalSpy clicked(m_c->cmdCalcola, &QPushButton::clicked);
+
+    if (how == QLatin1String("click")) {
+        QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+    } else if (how == QLatin1String("alt-c")) {
+        m_c->txtPCT->setFocus();
+        QTest::keyClick(m_c->txtPCT, Qt::Key_C, Qt::AltModifier);
+    } else {
+        m_c->cmdCalcola->setFocus();
+        QTest::keyClick(m_c->cmdCalcola, how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
+    }
+    // An access key animates the press before the click.
+    QTRY_COMPARE(clicked.count(), 1);
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void tst_Calculation::enterInEntriesPressesNoButton()
+{
+    enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
+    QSignalSpy calcola(m_c->cmdCalcola, &QPushButton::clicked);
+    QSignalSpy reset(m_c->cmdReset, &QPushButton::clicked);
+    QSignalSpy fine(m_c->cmdFine, &QPushButton::clicked);
+
+    for (QWidget *entry : {static_cast<QWidget *>(m_c->txtPCT), static_cast<QWidget *>(m_c->txtCRP),
+                           static_cast<QWidget *>(m_c->cmbDipUrine)}) {
+        entry->setFocus();
+        QTest::keyClick(entry, Qt::Key_Return);
+        QTest::keyClick(entry, Qt::Key_Escape);
+    }
+    QCOMPARE(calcola.count(), 0);
+    QCOMPARE(reset.count(), 0);
+    QCOMPARE(fine.count(), 0);
+    QCOMPARE(m_c->lblScore->text(), QString());
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void tst_Calculation::comboKeepsTypedText()
+{
+    QComboBox *combo = m_c->cmbDipUrine;
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo, QStringLiteral("pos"));
+    QCOMPARE(combo->currentText(), QStringLiteral("pos")); // no completion to "Positivo"
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(combo->currentText(), QStringLiteral("pos"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(m_boxes->texts(), QStringList{kDipWarning});
+
+    combo->setFocus();
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo, QStringLiteral("positivo"));
+    QTest::keyClick(combo, Qt::Key_Return);
+    QCOMPARE(combo->currentText(), QStringLiteral("positivo"));
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(0), QStringLiteral("Negativo"));
+    QCOMPARE(combo->itemText(1), QStringLiteral("Positivo"));
+}
+
+void tst_Calculation::refusalOnEnterDoesNotHideNextScore()
+{
+    typeInto(m_c->txtPCT, QStringLiteral("abc"));
+    QTest::keyClick(m_c->txtPCT, Qt::Key_Return);
+    QCOMPARE(m_boxes->texts(), QStringList{kValueWarning});
+
+    m_boxes->clear();
+    enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
+    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+}
+
+QTEST_MAIN(tst_Calculation)
+#include "tst_calculation.moc"
