@@ -21,7 +21,7 @@ QStringList BoxWatcher::texts() const
 void BoxWatcher::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal)
+    if (!modal || modal == m_acting)
         return;
     auto *box = qobject_cast<QMessageBox *>(modal);
     if (!box) {
@@ -32,6 +32,18 @@ void BoxWatcher::poll()
     }
     m_boxes.append({box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
                     int(box->buttons().size())});
+    if (m_whileOpen && !m_acting) {
+        // The action may spin the event loop. Meanwhile this box is left to
+        // it, and a second timer (this one is busy until the action returns)
+        // records and dismisses any box opened on top of it.
+        m_acting = box;
+        QTimer nested;
+        nested.setInterval(m_timer.interval());
+        connect(&nested, &QTimer::timeout, this, &BoxWatcher::poll);
+        nested.start();
+        m_whileOpen(box);
+        m_acting = nullptr;
+    }
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))
         ok->click();
     else

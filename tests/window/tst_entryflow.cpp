@@ -1,0 +1,446 @@
+#include "boxwatcher.h"
+#include "form1.h"
+#include "formtest.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include <memory>
+
+using norvana::Form1;
+
+namespace {
+const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
+const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
+} // namespace
+
+// The keyboard road through the entries, clicks into the value fields,
+// Reset, About and Fine, acted out on the real window. Keys go through the
+// window system, as a user's do, so they reach whatever has the focus.
+class tst_EntryFlow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void keyboardRoad_data();
+    void keyboardRoad();
+    void enterChecksEachValue_data();
+    void enterChecksEachValue();
+    void enterInComboMovesToCalcola();
+    void clickSelectsForOvertyping_data();
+    void clickSelectsForOvertyping();
+    void resetClearsEntries();
+    void changeClearsScore_data();
+    void changeClearsScore();
+    void keysTypeNormally_data();
+    void keysTypeNormally();
+    void about_data();
+    void about();
+    void fineEndsProgram_data();
+    void fineEndsProgram();
+    void closingEndsProgram();
+    void noHandlerWhileBoxOpen();
+
+private:
+    QWindow *window() const { return m_window->windowHandle(); }
+    QString focusName() const;
+    void type(const QString &text);
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void calculateRoad();
+
+    std::unique_ptr<Form1> m_window;
+    std::unique_ptr<FormControlsUnderTest> m_c;
+    std::unique_ptr<BoxWatcher> m_boxes;
+};
+
+void tst_EntryFlow::init()
+{
+    m_window = std::make_unique<Form1>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    m_c = std::make_unique<FormControlsUnderTest>(*m_window);
+    m_boxes = std::make_unique<BoxWatcher>();
+}
+
+void tst_EntryFlow::cleanup()
+{
+    m_boxes.reset();
+    m_c.reset();
+    m_window.reset();
+}
+
+QString tst_EntryFlow::focusName() const
+{
+    // A dismissed box hands the activation back to the window.
+    if (!QTest::qWaitForWindowActive(m_window.get()))
+        return QStringLiteral("(window not active)");
+    QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+}
+
+void tst_EntryFlow::type(const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window(), c.toLatin1());
+}
+
+void tst_EntryFlow::key(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(window(), key, modifiers);
+}
+
+// Start, 1.2 Enter, 45 Enter, Enter, Enter: the score 4.
+void tst_EntryFlow::calculateRoad()
+{
+    type(QStringLiteral("1.2"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("45"));
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    key(Qt::Key_Return);
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+}
+
+void tst_EntryFlow::keyboardRoad_data()
+{
+    QTest::addColumn<int>("downPresses"); // moves through the dipstick list
+    QTest::addColumn<QString>("dip");
+    QTest::addColumn<QString>("score");
+
+    QTest::newRow("Negativo left as it is gives 4") << 0 << "Negativo" << "4";
+    QTest::newRow("Positivo picked by keyboard gives 5") << 1 << "Positivo" << "5";
+    QTest::newRow("list does not run past its end") << 3 << "Positivo" << "5";
+}
+
+void tst_EntryFlow::keyboardRoad()
+{
+    QFETCH(int, downPresses);
+    QFETCH(QString, dip);
+    QFETCH(QString, score);
+
+    QCOMPARE(focusName(), QStringLiteral("txtPCT"));
+    type(QStringLiteral("1.2"));
+    key(Qt::Key_Return);
+    QCOMPARE(focusName(), QStringLiteral("txtCRP"));
+    type(QStringLiteral("45"));
+    key(Qt::Key_Return);
+    QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
+    for (int i = 0; i < downPresses; ++i)
+        key(Qt::Key_Down);
+    QCOMPARE(m_c->cmbDipUrine->currentText(), dip);
+    key(Qt::Key_Return);
+    QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
+    QCOMPARE(m_c->lblScore->text(), QString());
+    key(Qt::Key_Return);
+
+    QCOMPARE(m_c->lblScore->text(), score);
+    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_c->cmbDipUrine->count(), 2);
+}
+
+void tst_EntryFlow::enterChecksEachValue_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QStringList>("warnings");
+
+    const QStringList none;
+    const QStringList refused{kValueWarning};
+    QTest::newRow("pct letters refused") << "txtPCT" << "abc" << "txtPCT" << refused;
+    QTest::newRow("pct 1.2 moves on") << "txtPCT" << "1.2" << "txtCRP" << none;
+    QTest::newRow("pct empty refused") << "txtPCT" << "" << "txtPCT" << refused;
+    QTest::newRow("pct 600 refused") << "txtPCT" << "600" << "txtPCT" << refused;
+    QTest::newRow("crp 45 moves on") << "txtCRP" << "45" << "cmbDipUrine" << none;
+    QTest::newRow("crp -1 refused") << "txtCRP" << "-1" << "txtCRP" << refused;
+    QTest::newRow("crp 1000.5 refused") << "txtCRP" << "1000.5" << "txtCRP" << refused;
+}
+
+void tst_EntryFlow::enterChecksEachValue()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, focus);
+    QFETCH(QStringList, warnings);
+
+    calculateRoad(); // a score on display, which a refusal must clear
+    auto *box = control<QLineEdit>(*m_window, field.toLatin1().constData());
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty())
+        key(Qt::Key_Delete);
+    else
+        type(text);
+    key(Qt::Key_Return);
+
+    QCOMPARE(m_boxes->texts(), warnings);
+    for (const BoxWatcher::Box &shown : m_boxes->boxes()) {
+        QCOMPARE(shown.title, QStringLiteral("NORVANA"));
+        QCOMPARE(shown.icon, QMessageBox::Warning);
+        QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    QCOMPARE(focusName(), focus);
+    QCOMPARE(box->text(), text);
+    QCOMPARE(m_c->lblScore->text(), QString()); // cleared by the edit or the refusal
+    if (!warnings.isEmpty())
+        QCOMPARE(box->selectedText(), text);
+}
+
+void tst_EntryFlow::enterInComboMovesToCalcola()
+{
+    m_c->cmbDipUrine->setFocus();
+    key(Qt::Key_Return);
+    QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
+    QCOMPARE(m_c->lblScore->text(), QString());
+    QVERIFY(m_boxes->boxes().isEmpty());
+
+    // An unknown text is refused and keeps the user in the combo box.
+    m_c->cmbDipUrine->setFocus();
+    m_c->cmbDipUrine->lineEdit()->selectAll();
+    type(QStringLiteral("forse"));
+    key(Qt::Key_Return);
+    QCOMPARE(m_boxes->texts(), QStringList{kDipWarning});
+    QCOMPARE(m_boxes->boxes().first().icon, QMessageBox::Warning);
+    QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
+    QCOMPARE(m_c->cmbDipUrine->currentText(), QStringLiteral("forse"));
+    QCOMPARE(m_c->cmbDipUrine->lineEdit()->selectedText(), QStringLiteral("forse"));
+}
+
+void tst_EntryFlow::clickSelectsForOvertyping_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("txtPCT") << "txtPCT";
+    QTest::newRow("txtCRP") << "txtCRP";
+}
+
+void tst_EntryFlow::clickSelectsForOvertyping()
+{
+    QFETCH(QString, field);
+    calculateRoad();
+    auto *box = control<QLineEdit>(*m_window, field.toLatin1().constData());
+    const QString before = box->text();
+
+    // A click at the end of the text: the line edit places the cursor there
+    // and then the whole text is selected.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
+    QCOMPARE(focusName(), field);
+    QCOMPARE(box->selectedText(), before);
+    QCOMPARE(m_c->lblScore->text(), QString());
+
+    // Typing now replaces the value.
+    type(QStringLiteral("3"));
+    QCOMPARE(box->text(), QStringLiteral("3"));
+}
+
+void tst_EntryFlow::resetClearsEntries()
+{
+    calculateRoad();
+    m_c->cmbDipUrine->setFocus();
+    m_c->cmbDipUrine->lineEdit()->selectAll();
+    type(QStringLiteral("Positivo"));
+    QTest::mouseClick(m_c->cmdReset, Qt::LeftButton);
+
+    QCOMPARE(m_c->txtPCT->text(), QString());
+    QCOMPARE(m_c->txtCRP->text(), QString());
+    QCOMPARE(m_c->cmbDipUrine->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(m_c->cmbDipUrine->count(), 2);
+    QCOMPARE(focusName(), QStringLiteral("txtPCT"));
+    QCOMPARE(m_c->lblScore->text(), QString());
+    QVERIFY(m_boxes->boxes().isEmpty());
+
+    // Alt+R does the same from the keyboard.
+    calculateRoad();
+    key(Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(m_c->txtPCT->text(), QString());
+    QCOMPARE(m_c->lblScore->text(), QString());
+}
+
+void tst_EntryFlow::changeClearsScore_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("keyPressed");
+
+    QTest::newRow("typing in txtPCT") << "txtPCT" << int(Qt::Key_5);
+    QTest::newRow("deleting in txtPCT") << "txtPCT" << int(Qt::Key_Backspace);
+    QTest::newRow("typing in txtCRP") << "txtCRP" << int(Qt::Key_0);
+    QTest::newRow("deleting in txtCRP") << "txtCRP" << int(Qt::Key_Backspace);
+    QTest::newRow("picking Positivo") << "cmbDipUrine" << int(Qt::Key_Down);
+    QTest::newRow("typing in the dipstick") << "cmbDipUrine" << int(Qt::Key_X);
+}
+
+void tst_EntryFlow::changeClearsScore()
+{
+    QFETCH(QString, field);
+    QFETCH(int, keyPressed);
+
+    calculateRoad();
+    // Tab into the field from its predecessor, as a user would.
+    QWidget *target = control<QWidget>(*m_window, field.toLatin1().constData());
+    QWidget *previous = target->previousInFocusChain();
+    while (previous->focusPolicy() == Qt::NoFocus)
+        previous = previous->previousInFocusChain();
+    previous->setFocus();
+    key(Qt::Key_Tab);
+    QCOMPARE(focusName(), field);
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4")); // moving alone keeps it
+
+    key(Qt::Key(keyPressed));
+    QCOMPARE(m_c->lblScore->text(), QString());
+}
+
+void tst_EntryFlow::keysTypeNormally_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+
+    const QString mixed = QStringLiteral("1,2 abc-+*/.e");
+    QTest::newRow("txtPCT") << "txtPCT" << mixed;
+    QTest::newRow("txtCRP") << "txtCRP" << mixed;
+    QTest::newRow("cmbDipUrine") << "cmbDipUrine" << mixed;
+}
+
+void tst_EntryFlow::keysTypeNormally()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+
+    QWidget *target = control<QWidget>(*m_window, field.toLatin1().constData());
+    target->setFocus();
+    QLineEdit *edit = qobject_cast<QLineEdit *>(target);
+    if (!edit)
+        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+    edit->selectAll();
+    type(text);
+    QCOMPARE(edit->text(), text);
+    key(Qt::Key_Backspace);
+    key(Qt::Key_Home);
+    key(Qt::Key_Delete);
+    QCOMPARE(edit->text(), text.mid(1, text.size() - 2));
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void tst_EntryFlow::about_data()
+{
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("mouse click on ?") << false;
+    QTest::newRow("keyboard through the menu bar") << true;
+}
+
+void tst_EntryFlow::about()
+{
+    QFETCH(bool, byKeyboard);
+
+    QStringList lines;
+    bool plainText = false;
+    m_boxes->setWhileOpen([&](QMessageBox *box) {
+        plainText = box->textFormat() == Qt::PlainText;
+        lines = box->text().split(u'\n');
+    });
+    QMenuBar *bar = m_window->menuBar();
+    QAction *info = m_window->findChild<QAction *>(QStringLiteral("Info"));
+    QVERIFY(info);
+    if (byKeyboard) {
+        // Alt alone enters the menu bar; Enter chooses "?".
+        QTest::keyPress(window(), Qt::Key_Alt);
+        QTest::keyRelease(window(), Qt::Key_Alt);
+        key(Qt::Key_Return);
+    } else {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(info).center());
+    }
+
+    QTRY_COMPARE(m_boxes->boxes().size(), 1);
+    const BoxWatcher::Box &box = m_boxes->boxes().first();
+    QCOMPARE(box.title, QStringLiteral("NORVANA"));
+    QCOMPARE(box.icon, QMessageBox::NoIcon);
+    QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(box.buttonCount, 1);
+    QVERIFY(plainText);
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.first(), QStringLiteral("Ver. 290413"));
+    QVERIFY(!lines.last().trimmed().isEmpty());
+    QVERIFY(!box.text.contains(u'\r'));
+}
+
+void tst_EntryFlow::fineEndsProgram_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("click") << "click";
+    QTest::newRow("Alt+F") << "alt-f";
+    QTest::newRow("Enter on the focused button") << "enter";
+    QTest::newRow("Space on the focused button") << "space";
+}
+
+void tst_EntryFlow::fineEndsProgram()
+{
+    QFETCH(QString, how);
+    QTimer::singleShot(0, this, [&] {
+        if (how == QLatin1String("click")) {
+            QTest::mouseClick(m_c->cmdFine, Qt::LeftButton);
+        } else if (how == QLatin1String("alt-f")) {
+            key(Qt::Key_F, Qt::AltModifier);
+        } else {
+            m_c->cmdFine->setFocus();
+            key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
+        }
+    });
+    // A watchdog ends a loop that Fine failed to end.
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(5000);
+
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(m_boxes->boxes().isEmpty());
+}
+
+void tst_EntryFlow::closingEndsProgram()
+{
+    QTimer::singleShot(0, m_window.get(), &QWidget::close);
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    watchdog.start(5000);
+    QCOMPARE(QCoreApplication::exec(), 0);
+}
+
+void tst_EntryFlow::noHandlerWhileBoxOpen()
+{
+    type(QStringLiteral("1.2"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("45"));
+    key(Qt::Key_Tab);
+    m_c->txtPCT->setFocus();
+    m_c->txtPCT->selectAll();
+    type(QStringLiteral("abc"));
+
+    m_boxes->setWhileOpen([&](QMessageBox *) {
+        // Clicks and keys delivered to the window's controls while the box
+        // is open run no handler: no calculation, no second box.
+        QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+        m_c->cmdCalcola->click();
+        QTest::keyClick(m_c->txtPCT, Qt::Key_Return);
+        QTest::mouseClick(m_c->txtCRP, Qt::LeftButton);
+    });
+    key(Qt::Key_Return);
+
+    QCOMPARE(m_boxes->texts(), QStringList{kValueWarning});
+    QCOMPARE(m_c->lblScore->text(), QString());
+    QVERIFY(!m_c->txtCRP->hasSelectedText());
+
+    // After the box, the flow goes on: the refused text is selected for
+    // correction, and the next press of Calcola calculates.
+    QCOMPARE(focusName(), QStringLiteral("txtPCT"));
+    QCOMPARE(m_c->txtPCT->selectedText(), QStringLiteral("abc"));
+    m_boxes->setWhileOpen(nullptr);
+    type(QStringLiteral("2"));
+    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("6"));
+    QCOMPARE(m_boxes->boxes().size(), 1);
+}
+
+QTEST_MAIN(tst_EntryFlow)
+#include "tst_entryflow.moc"
