@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 
 namespace norvana {
 
@@ -8,6 +8,8 @@ void describeApplication()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Norvana"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NORVANA_VERSION_TEXT));
+    // The desktop file's id, by which a Wayland desktop finds its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.norvana.Norvana"));
 }
 
 } // namespace norvana

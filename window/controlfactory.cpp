@@ -66,6 +66,31 @@ void applyColour(QWidget *widget, const ColourDef &colour, QPalette::ColorRole f
     (widget->*setRole)(fixedRole);
 }
 
+// The accessible name from the definition, also on an editable combo box's
+// text field, and the label as buddy of its entry, whichever of the two is
+// created last.
+void applyAccessibility(const ControlDef &def, QWidget *widget, QWidget *client)
+{
+    if (const AccessibleDef *a = accessibleDef(def.name)) {
+        const QString name = QString::fromUtf16(a->name);
+        widget->setAccessibleName(name);
+        if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
+            combo->lineEdit()->setAccessibleName(name);
+        if (a->label) {
+            if (auto *label = client->findChild<QLabel *>(QLatin1String(a->label), Qt::FindDirectChildrenOnly))
+                label->setBuddy(widget);
+        }
+    }
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        for (const AccessibleDef &a : kAccessibleNames) {
+            if (a.label && qstrcmp(a.label, def.name) == 0) {
+                if (auto *entry = client->findChild<QWidget *>(QLatin1String(a.control), Qt::FindDirectChildrenOnly))
+                    label->setBuddy(entry);
+            }
+        }
+    }
+}
+
 } // namespace
 
 QWidget *createControl(const ControlDef &def, QWidget *client)
@@ -76,6 +101,7 @@ QWidget *createControl(const ControlDef &def, QWidget *client)
     widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
                         twipsToPixels(t.height()));
     widget->setFont(controlFont(def));
+    applyAccessibility(def, widget, client);
     applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
     applyColour(widget, def.background, QPalette::Window, &QWidget::setBackgroundRole);
     return widget;

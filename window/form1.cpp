@@ -1,5 +1,6 @@
 #include "form1.h"
 
+#include "appicon.h"
 #include "controlfactory.h"
 #include "entrycontrols.h"
 #include "messagebox.h"
@@ -30,6 +31,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(kWindowCaption));
+    setWindowIcon(appIcon());
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -205,6 +207,8 @@ void Form1::selectAll(ControlId id)
 void Form1::setScoreCaption(const QString &caption)
 {
     lblScore->setText(caption);
+    // A screen reader announces the score as "Punteggio" and this value.
+    lblScore->setAccessibleDescription(caption);
 }
 
 void Form1::warn(const QString &prompt)

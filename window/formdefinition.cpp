@@ -1,5 +1,6 @@
 #include "formdefinition.h"
 
+#include <QByteArray>
 #include <QtMath>
 
 namespace norvana {
@@ -45,5 +46,26 @@ const std::array<ControlDef, 13> kControls{{
     {"cmdFine",      ControlKind::Button,   {4440, 3240, 1215, 375}, u"&Fine",             8.25, false, false, kButtonText, kButtonFace,       kButtonCaption, 9},
 }};
 // clang-format on
+
+// clang-format off
+const std::array<AccessibleDef, 7> kAccessibleNames{{
+    // control      name                   label
+    {"txtPCT",      u"PCT (ng/ml)",        "Label1"},
+    {"txtCRP",      u"CRP (mg/L)",         "Label2"},
+    {"cmbDipUrine", u"Dipstik urinario",   "Label3"},
+    {"lblScore",    u"Punteggio",          nullptr},
+    {"cmdCalcola",  u"Calcola",            nullptr},
+    {"cmdReset",    u"Reset",              nullptr},
+    {"cmdFine",     u"Fine",               nullptr},
+}};
+// clang-format on
+
+const AccessibleDef *accessibleDef(const char *control)
+{
+    for (const AccessibleDef &def : kAccessibleNames)
+        if (qstrcmp(def.control, control) == 0)
+            return &def;
+    return nullptr;
+}
 
 } // namespace norvana

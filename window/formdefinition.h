@@ -64,4 +64,22 @@ inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
 
 extern const std::array<ControlDef, 13> kControls;
 
+// What a screen reader announces for a control whose caption does not say
+// it: the entries, which have none; the score, whose caption is only a
+// number (its value is given as the accessible description); the buttons,
+// whose captions carry the mnemonic '&'. An entry also names the label
+// beside it, which becomes its buddy: on Linux Qt names a combo box by its
+// text and the screen reader finds what it is from that label.
+struct AccessibleDef
+{
+    const char *control;
+    const char16_t *name;
+    const char *label; // or nullptr
+};
+
+extern const std::array<AccessibleDef, 7> kAccessibleNames;
+
+// The accessibility definition of the named control, or nullptr.
+const AccessibleDef *accessibleDef(const char *control);
+
 } // namespace norvana

@@ -1,0 +1,175 @@
+// What a screen reader gets from the window, read through Qt's accessibility
+// interfaces: the entries' names, the score as "Punteggio" with its value,
+// and the buttons' captions without the mnemonic '&'.
+//
+// The score's value is its accessible description: Qt's interface for a
+// QLabel reports the accessible name as Name and the accessible description
+// as Description, and has no Value. QWidget::setAccessibleDescription sends
+// QAccessible::DescriptionChanged itself; Qt delivers events only while an
+// assistive technology is connected, which the offscreen platform never is,
+// so this test reads the state the event announces rather than the event.
+
+#include "boxwatcher.h"
+#include "formtest.h"
+
+#include <QAccessible>
+#include <QApplication>
+
+namespace {
+
+QAccessibleInterface *accessible(QWidget *widget)
+{
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(widget);
+    if (!iface)
+        qFatal("no accessible interface for %s", qPrintable(widget->objectName()));
+    return iface;
+}
+
+QString name(QWidget *widget)
+{
+    return accessible(widget)->text(QAccessible::Name);
+}
+
+QString description(QWidget *widget)
+{
+    return accessible(widget)->text(QAccessible::Description);
+}
+
+} // namespace
+
+class TestAccessibility : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void entriesAreNamed();
+    void entriesAreLabelled();
+    void buttonsAreNamedWithoutMnemonic();
+    void scoreIsAnnouncedWithItsValue();
+    void scoreValueFollowsTheScore();
+    void clearedScoreHasNoValue();
+
+private:
+    void calculate(const QString &pct, const QString &crp);
+
+    norvana::Form1 *m_window = nullptr;
+    BoxWatcher *m_boxes = nullptr;
+};
+
+void TestAccessibility::init()
+{
+    m_window = new norvana::Form1;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_boxes = new BoxWatcher(m_window);
+}
+
+void TestAccessibility::cleanup()
+{
+    const QStringList boxes = m_boxes->texts();
+    delete m_window;
+    m_window = nullptr;
+    QCOMPARE(boxes, QStringList());
+}
+
+void TestAccessibility::calculate(const QString &pct, const QString &crp)
+{
+    FormControlsUnderTest c(*m_window);
+    typeInto(c.txtPCT, pct);
+    typeInto(c.txtCRP, crp);
+    c.cmbDipUrine->setCurrentIndex(0);
+    QTest::mouseClick(c.cmdCalcola, Qt::LeftButton);
+}
+
+void TestAccessibility::entriesAreNamed()
+{
+    FormControlsUnderTest c(*m_window);
+    QCOMPARE(name(c.txtPCT), QStringLiteral("PCT (ng/ml)"));
+    QCOMPARE(name(c.txtCRP), QStringLiteral("CRP (mg/L)"));
+    // Qt names a combo box by its accessible name on Windows and macOS, by
+    // its text on Linux, where the screen reader takes what it is from the
+    // label it is labelled by.
+    QCOMPARE(c.cmbDipUrine->accessibleName(), QStringLiteral("Dipstik urinario"));
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    QCOMPARE(name(c.cmbDipUrine), c.cmbDipUrine->currentText());
+#else
+    QCOMPARE(name(c.cmbDipUrine), QStringLiteral("Dipstik urinario"));
+#endif
+    QCOMPARE(name(c.cmbDipUrine->lineEdit()), QStringLiteral("Dipstik urinario"));
+    QCOMPARE(accessible(c.txtPCT)->role(), QAccessible::EditableText);
+    QCOMPARE(accessible(c.txtCRP)->role(), QAccessible::EditableText);
+    QCOMPARE(accessible(c.cmbDipUrine)->role(), QAccessible::ComboBox);
+}
+
+// Each entry is labelled by the caption beside it.
+void TestAccessibility::entriesAreLabelled()
+{
+    FormControlsUnderTest c(*m_window);
+    const std::pair<QWidget *, QString> entries[] = {
+        {c.txtPCT, QStringLiteral("PCT (ng/ml) =")},
+        {c.txtCRP, QStringLiteral("CRP(mg/L)")},
+        {c.cmbDipUrine, QStringLiteral("Dipstik urinario")},
+    };
+    for (const auto &[entry, caption] : entries) {
+        const auto relations = accessible(entry)->relations(QAccessible::Label);
+        QVERIFY2(relations.size() == 1, qPrintable(entry->objectName()));
+        QCOMPARE(relations.first().first->text(QAccessible::Name), caption);
+    }
+}
+
+void TestAccessibility::buttonsAreNamedWithoutMnemonic()
+{
+    FormControlsUnderTest c(*m_window);
+    QCOMPARE(name(c.cmdCalcola), QStringLiteral("Calcola"));
+    QCOMPARE(name(c.cmdReset), QStringLiteral("Reset"));
+    QCOMPARE(name(c.cmdFine), QStringLiteral("Fine"));
+    for (QPushButton *button : {c.cmdCalcola, c.cmdReset, c.cmdFine})
+        QCOMPARE(accessible(button)->role(), QAccessible::Button);
+    // The mnemonics still work: the captions keep their '&'.
+    QCOMPARE(c.cmdCalcola->text(), QStringLiteral("&Calcola"));
+}
+
+// Qt's interface for a QLabel gives its accessible name as Name (else the
+// caption) and its accessible description as Description, and has no Value;
+// the score's value is therefore its description.
+void TestAccessibility::scoreIsAnnouncedWithItsValue()
+{
+    FormControlsUnderTest c(*m_window);
+    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
+    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(description(c.lblScore), QStringLiteral("4"));
+    QCOMPARE(accessible(c.lblScore)->role(), QAccessible::StaticText);
+}
+
+void TestAccessibility::scoreValueFollowsTheScore()
+{
+    FormControlsUnderTest c(*m_window);
+    calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    QCOMPARE(description(c.lblScore), QStringLiteral("4"));
+    calculate(QStringLiteral("0.1"), QStringLiteral("5"));
+    QVERIFY(!c.lblScore->text().isEmpty());
+    QVERIFY(c.lblScore->text() != QStringLiteral("4"));
+    QCOMPARE(description(c.lblScore), c.lblScore->text());
+    // Editing an entry clears the score, and its value with it.
+    typeInto(c.txtCRP, QStringLiteral("46"));
+    QCOMPARE(c.lblScore->text(), QString());
+    QCOMPARE(description(c.lblScore), QString());
+    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+}
+
+void TestAccessibility::clearedScoreHasNoValue()
+{
+    FormControlsUnderTest c(*m_window);
+    calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    QTest::mouseClick(c.cmdReset, Qt::LeftButton);
+    QCOMPARE(c.lblScore->text(), QString());
+    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(description(c.lblScore), QString());
+}
+
+QTEST_MAIN(TestAccessibility)
+#include "tst_accessibility.moc"
