@@ -67,28 +67,16 @@ void applyColour(QWidget *widget, const ColourDef &colour, QPalette::ColorRole f
 }
 
 // The accessible name from the definition, also on an editable combo box's
-// text field, and the label as buddy of its entry, whichever of the two is
-// created last.
-void applyAccessibility(const ControlDef &def, QWidget *widget, QWidget *client)
+// text field, which is what has the focus while the user types.
+void applyAccessibleName(const ControlDef &def, QWidget *widget)
 {
-    if (const AccessibleDef *a = accessibleDef(def.name)) {
-        const QString name = QString::fromUtf16(a->name);
-        widget->setAccessibleName(name);
-        if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
-            combo->lineEdit()->setAccessibleName(name);
-        if (a->label) {
-            if (auto *label = client->findChild<QLabel *>(QLatin1String(a->label), Qt::FindDirectChildrenOnly))
-                label->setBuddy(widget);
-        }
-    }
-    if (auto *label = qobject_cast<QLabel *>(widget)) {
-        for (const AccessibleDef &a : kAccessibleNames) {
-            if (a.label && qstrcmp(a.label, def.name) == 0) {
-                if (auto *entry = client->findChild<QWidget *>(QLatin1String(a.control), Qt::FindDirectChildrenOnly))
-                    label->setBuddy(entry);
-            }
-        }
-    }
+    const AccessibleDef *a = accessibleDef(def.name);
+    if (!a)
+        return;
+    const QString name = QString::fromUtf16(a->name);
+    widget->setAccessibleName(name);
+    if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
+        combo->lineEdit()->setAccessibleName(name);
 }
 
 } // namespace
@@ -101,10 +89,22 @@ QWidget *createControl(const ControlDef &def, QWidget *client)
     widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
                         twipsToPixels(t.height()));
     widget->setFont(controlFont(def));
-    applyAccessibility(def, widget, client);
+    applyAccessibleName(def, widget);
     applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
     applyColour(widget, def.background, QPalette::Window, &QWidget::setBackgroundRole);
     return widget;
+}
+
+void linkCaptionLabels(const QWidget *client)
+{
+    for (const AccessibleDef &a : kAccessibleNames) {
+        if (!a.label)
+            continue;
+        auto *label = client->findChild<QLabel *>(QLatin1String(a.label), Qt::FindDirectChildrenOnly);
+        auto *entry = client->findChild<QWidget *>(QLatin1String(a.control), Qt::FindDirectChildrenOnly);
+        Q_ASSERT(label && entry);
+        label->setBuddy(entry);
+    }
 }
 
 } // namespace norvana

@@ -48,6 +48,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     std::map<int, QWidget *> byTabIndex;
     for (const ControlDef &def : kControls)
         byTabIndex[def.tabIndex] = createControl(def, client);
+    linkCaptionLabels(client);
     QWidget *previous = nullptr;
     for (const auto &[tabIndex, widget] : byTabIndex) {
         if (widget->focusPolicy() == Qt::NoFocus)

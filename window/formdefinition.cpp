@@ -48,15 +48,12 @@ const std::array<ControlDef, 13> kControls{{
 // clang-format on
 
 // clang-format off
-const std::array<AccessibleDef, 7> kAccessibleNames{{
+const std::array<AccessibleDef, 4> kAccessibleNames{{
     // control      name                   label
     {"txtPCT",      u"PCT (ng/ml)",        "Label1"},
     {"txtCRP",      u"CRP (mg/L)",         "Label2"},
     {"cmbDipUrine", u"Dipstik urinario",   "Label3"},
     {"lblScore",    u"Punteggio",          nullptr},
-    {"cmdCalcola",  u"Calcola",            nullptr},
-    {"cmdReset",    u"Reset",              nullptr},
-    {"cmdFine",     u"Fine",               nullptr},
 }};
 // clang-format on
 

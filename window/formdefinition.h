@@ -65,9 +65,10 @@ inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
 extern const std::array<ControlDef, 13> kControls;
 
 // What a screen reader announces for a control whose caption does not say
-// it: the entries, which have none; the score, whose caption is only a
-// number (its value is given as the accessible description); the buttons,
-// whose captions carry the mnemonic '&'. An entry also names the label
+// it: the entries, which have none, and the score, whose caption is only a
+// number (its value is given as the accessible description). Buttons need
+// none: Qt reports their captions without the mnemonic '&'. An entry also
+// names the label
 // beside it, which becomes its buddy: on Linux Qt names a combo box by its
 // text and the screen reader finds what it is from that label.
 struct AccessibleDef
@@ -77,7 +78,7 @@ struct AccessibleDef
     const char *label; // or nullptr
 };
 
-extern const std::array<AccessibleDef, 7> kAccessibleNames;
+extern const std::array<AccessibleDef, 4> kAccessibleNames;
 
 // The accessibility definition of the named control, or nullptr.
 const AccessibleDef *accessibleDef(const char *control);
