@@ -41,6 +41,7 @@ void tst_Layout::initTestCase()
 void tst_Layout::window()
 {
     QCOMPARE(m_window.windowTitle(), QStringLiteral("Norvana"));
+    QVERIFY(!m_window.windowIcon().isNull());
 
     QWidget *client = m_window.centralWidget();
     QCOMPARE(client->size(), QSize(438, 264));
