@@ -2,6 +2,8 @@
 // it draws; then checks that the PNG renditions are the same picture.
 // Nothing here uses the generator's code.
 
+#include "binaryfile.h"
+
 #include <QFile>
 #include <QImage>
 #include <QTest>
@@ -19,16 +21,6 @@ constexpr std::array<QRgb, 16> kStandardPalette{
 };
 constexpr int kBlack = 0, kSilver = 7, kRed = 9, kLime = 10, kBlue = 12, kMagenta = 13,
               kWhite = 15;
-
-quint32 le16(const QByteArray &d, qsizetype at)
-{
-    return quint32(quint8(d[at])) | quint32(quint8(d[at + 1])) << 8;
-}
-
-quint32 le32(const QByteArray &d, qsizetype at)
-{
-    return le16(d, at) | le16(d, at + 2) << 16;
-}
 
 struct IconImage
 {
@@ -119,14 +111,6 @@ std::optional<IcoFile> parseIco(const QByteArray &d, QString *error)
         ico.images.push_back(image);
     }
     return ico;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
 }
 
 QString iconPath(const char *name)

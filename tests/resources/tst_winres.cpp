@@ -4,6 +4,8 @@
 // Unicode string table. windres runs the host's C preprocessor (cpp), so the
 // MinGW compiler is not needed.
 
+#include "binaryfile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -17,16 +19,6 @@ namespace {
 
 constexpr char kWindres[] = "x86_64-w64-mingw32-windres";
 constexpr quint16 kRtIcon = 3, kRtGroupIcon = 14, kRtVersion = 16;
-
-quint32 le16(const QByteArray &d, qsizetype at)
-{
-    return quint32(quint8(d[at])) | quint32(quint8(d[at + 1])) << 8;
-}
-
-quint32 le32(const QByteArray &d, qsizetype at)
-{
-    return le16(d, at) | le16(d, at + 2) << 16;
-}
 
 qsizetype align4(qsizetype at)
 {
@@ -152,14 +144,6 @@ std::optional<VersionNode> parseVersionNode(const QByteArray &d, qsizetype at)
         node.children.push_back(*child);
     }
     return node;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", qPrintable(path));
-    return file.readAll();
 }
 
 } // namespace
