@@ -58,7 +58,9 @@ struct Numeral
 };
 
 // Builds: [sign] digits [("." | ",") digits] [("e" | "E") [sign] digits]
-// followed by a tail that ends any number. Any part may be empty.
+// followed by a tail that ends any number. Any part may be empty. The seeds
+// corpus/numberreader/strtod-* are laid out for this builder: rounding edges
+// near the smallest subnormal, the smallest normal and the largest double.
 Numeral makeNumeral(Bytes &in)
 {
     const uint8_t shape = in.next();
