@@ -1,9 +1,57 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Norvana with its tests and runs every test.
+# Installs what is missing, builds Norvana and checks it.
+#   ./test.sh                  builds with its tests and runs every test (build/test)
+#   ./test.sh sanitize         the same under AddressSanitizer with leak checking
+#                              and UndefinedBehaviorSanitizer (build/sanitize)
+#   ./test.sh fuzz [SECONDS]   builds the fuzz targets with clang and runs them for
+#                              SECONDS in all, 60 by default (build/fuzz)
 set -euo pipefail
 cd "$(dirname "$0")"
 
-scripts/install-deps.sh build run test
-cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build/test -j"$(nproc)"
-QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$(nproc)"
+jobs=$(nproc)
+
+run_tests() {
+    scripts/install-deps.sh build run test
+    cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build/test -j"$jobs"
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jobs"
+}
+
+run_sanitized_tests() {
+    scripts/install-deps.sh build run test
+    cmake -S . -B build/sanitize -DCMAKE_BUILD_TYPE=Debug -DNORVANA_SANITIZE=ON >/dev/null
+    cmake --build build/sanitize -j"$jobs"
+    # Leak checking is on and needs no suppressions: Qt leaves no leak report.
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+    UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+    QT_QPA_PLATFORM=offscreen ctest --test-dir build/sanitize --output-on-failure -j"$jobs"
+}
+
+run_fuzzers() {
+    local seconds=${1:-60}
+    local targets=(fuzz_numberreader fuzz_calculation)
+    scripts/install-deps.sh build test
+    cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+        -DNORVANA_FUZZ=ON -DNORVANA_BUILD_TESTS=OFF >/dev/null
+    cmake --build build/fuzz -j"$jobs" --target "${targets[@]}"
+    # The committed seeds stay as they are; what the fuzzer finds goes to
+    # build/fuzz/corpus, a crashing input to build/fuzz/artifacts.
+    local per_target=$(( (seconds + ${#targets[@]} - 1) / ${#targets[@]} ))
+    mkdir -p build/fuzz/artifacts
+    for target in "${targets[@]}"; do
+        local name=${target#fuzz_}
+        mkdir -p "build/fuzz/corpus/$name"
+        echo "== $target for ${per_target} s"
+        UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+        "build/fuzz/fuzz/$target" -max_total_time="$per_target" -print_final_stats=1 \
+            -artifact_prefix="build/fuzz/artifacts/$name-" \
+            "build/fuzz/corpus/$name" "fuzz/corpus/$name"
+    done
+}
+
+case "${1:-}" in
+    "") run_tests ;;
+    sanitize) run_sanitized_tests ;;
+    fuzz) run_fuzzers "${2:-60}" ;;
+    *) echo "usage: $0 [sanitize | fuzz [SECONDS]]" >&2; exit 2 ;;
+esac

@@ -1,0 +1,113 @@
+// Runs many calculations in one real window and reports the process's
+// resident memory along the way, to show that it stays flat.
+//
+//   norvana_memsoak [--drop-undo-history] [CALCULATIONS]   (10000 by default)
+//
+// Each calculation types PCT and CRP key by key into the real text boxes and
+// clicks "&Calcola"; every tenth one has a refused value, whose warning the
+// BoxWatcher dismisses. Runs on the offscreen platform unless
+// QT_QPA_PLATFORM says otherwise. Reports VmRSS and the heap in use.
+//
+// A QLineEdit keeps the undo history of everything typed into it, without
+// limit, so typing alone grows the heap by a few bytes a key. With
+// --drop-undo-history each box is emptied with setText() before the typing,
+// which also empties its history: what growth is left is the window's.
+#include "boxwatcher.h"
+#include "formtest.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <malloc.h>
+
+namespace {
+
+// VmRSS of this process in KiB, from /proc/self/status.
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QRegularExpression rss(QStringLiteral("^VmRSS:\\s+(\\d+) kB"),
+                                 QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = rss.match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toLong() : -1;
+}
+
+// Bytes allocated with malloc and not yet freed, mapped blocks included.
+long heapBytes()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return long(info.uordblks + info.hblkhd);
+}
+
+struct Entry
+{
+    const char *pct;
+    const char *crp;
+};
+
+// Nine accepted pairs across the bands and one refused pair.
+constexpr std::array<Entry, 10> kEntries{{
+    {"0,3", "12"}, {"1,5", "45"}, {"7", "150"}, {".5", "40"}, {"2", "99,9"},
+    {"45 ng", "1e3"}, {"0.49", "100"}, {"3e-1", "39"}, {"500", "0,5"}, {"0", "abc"},
+}};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    bool dropUndoHistory = false;
+    int total = 10000;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--drop-undo-history") == 0)
+            dropUndoHistory = true;
+        else
+            total = std::atoi(argv[i]);
+    }
+
+    norvana::Form1 window;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        std::fprintf(stderr, "the window was not shown\n");
+        return 1;
+    }
+    const FormControlsUnderTest ui(window);
+    BoxWatcher watcher;
+
+    int scores = 0;
+    int warnings = 0;
+    std::printf("calculations  VmRSS(KiB)  heap in use(KiB)\n");
+    const auto report = [](int done) {
+        std::printf("%12d  %10ld  %16ld\n", done, residentKiB(), heapBytes() / 1024);
+    };
+    report(0);
+    for (int i = 1; i <= total; ++i) {
+        const Entry &entry = kEntries[size_t(i) % kEntries.size()];
+        if (dropUndoHistory) {
+            ui.txtPCT->setText(QString());
+            ui.txtCRP->setText(QString());
+        }
+        typeInto(ui.txtPCT, QString::fromLatin1(entry.pct));
+        typeInto(ui.txtCRP, QString::fromLatin1(entry.crp));
+        QTest::mouseClick(ui.cmdCalcola, Qt::LeftButton);
+        scores += ui.lblScore->text().isEmpty() ? 0 : 1;
+        warnings += int(watcher.boxes().size());
+        watcher.clear();
+        if (i == 100 || i == 1000 || i % 2500 == 0 || i == total)
+            report(i);
+    }
+    std::printf("scores shown: %d, warnings: %d\n", scores, warnings);
+    // Every calculation either showed a score or warned once per refused value.
+    // The refused pair is the last entry, taken once every kEntries.size().
+    const int refused = (total + 1) / int(kEntries.size());
+    return scores == total - refused && warnings == 2 * refused ? 0 : 1;
+}
