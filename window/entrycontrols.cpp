@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 
 namespace norvana {
 
@@ -11,6 +12,23 @@ int keyAscii(const QKeyEvent *event)
         return 13;
     const QString text = event->text();
     return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+void forgetUndoHistory(QLineEdit *edit)
+{
+    if (!edit->isUndoAvailable() && !edit->isRedoAvailable())
+        return;
+    const QSignalBlocker blocker(edit);
+    const int cursor = edit->cursorPosition();
+    const int start = edit->selectionStart();
+    const int length = edit->selectionLength();
+    edit->setText(edit->text()); // setText starts a new history
+    if (start < 0)
+        edit->setCursorPosition(cursor);
+    else if (cursor == start)
+        edit->setSelection(start + length, -length);
+    else
+        edit->setSelection(start, length);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)

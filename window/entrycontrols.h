@@ -8,6 +8,10 @@ namespace norvana {
 // The character code of a key press as the handlers see it; Enter is 13.
 int keyAscii(const QKeyEvent *event);
 
+// Forgets a line edit's undo history, keeping its text, cursor and
+// selection, and without reporting a change of text.
+void forgetUndoHistory(QLineEdit *edit);
+
 // A single-line text box that reports a key press before it takes the key,
 // and a click after it has placed the cursor for it.
 class TextBox : public QLineEdit

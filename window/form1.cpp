@@ -143,6 +143,12 @@ void Form1::txtCRP_Click()
 
 void Form1::cmdCalcola_Click()
 {
+    // A calculation commits the entries: Ctrl+Z undoes what was typed since
+    // the last one. Without this the boxes' undo history would grow with
+    // every value typed in a long session.
+    forgetUndoHistory(txtPCT);
+    forgetUndoHistory(txtCRP);
+    forgetUndoHistory(cmbDipUrine->lineEdit());
     m_form.calculate();
 }
 

@@ -36,6 +36,7 @@ private Q_SLOTS:
     void resetClearsEntries();
     void changeClearsScore_data();
     void changeClearsScore();
+    void undoStopsAtCalculation();
     void keysTypeNormally_data();
     void keysTypeNormally();
     void about_data();
@@ -290,6 +291,29 @@ void tst_EntryFlow::changeClearsScore()
 
     key(Qt::Key(keyPressed));
     QCOMPARE(m_c->lblScore->text(), QString());
+}
+
+void tst_EntryFlow::undoStopsAtCalculation()
+{
+    type(QStringLiteral("1"));
+    key(Qt::Key_Return);
+    type(QStringLiteral("45"));
+    key(Qt::Key_Return);
+    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+
+    // What was typed before the calculation is committed; later typing can
+    // be undone back to it, and no further.
+    m_c->txtCRP->setFocus();
+    key(Qt::Key_End);
+    type(QStringLiteral("0"));
+    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("450"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("45"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("45"));
+    QCOMPARE(m_c->txtPCT->text(), QStringLiteral("1"));
+    QVERIFY(!m_c->txtPCT->isUndoAvailable());
 }
 
 void tst_EntryFlow::keysTypeNormally_data()
