@@ -58,6 +58,9 @@ startup() {
 
 micro() {
     echo "== Micro-benchmarks of the core"
+    if [ $# -eq 0 ]; then
+        set -- --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+    fi
     build/bench/bench/norvana_microbench "$@"
 }
 
