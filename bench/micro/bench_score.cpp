@@ -1,0 +1,122 @@
+// Micro-benchmarks of the core: the number reader on what users type and on
+// long texts (to show its cost grows linearly with the length), and a whole
+// calculation through ScoreForm with controls that return fixed texts.
+//
+//   build/bench/bench/micro/norvana_microbench [--benchmark_repetitions=5 ...]
+
+#include "formcontrols.h"
+#include "numberreader.h"
+#include "scoreform.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QString>
+
+namespace {
+
+void typicalInput(benchmark::State &state, const char16_t *text)
+{
+    const QString input = QString::fromUtf16(text);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(norvana::readNumber(input));
+}
+
+BENCHMARK_CAPTURE(typicalInput, decimal_point, u"1.2");
+BENCHMARK_CAPTURE(typicalInput, integer, u"45");
+BENCHMARK_CAPTURE(typicalInput, decimal_comma, u"0,7");
+BENCHMARK_CAPTURE(typicalInput, leading_blank, u" 7");
+BENCHMARK_CAPTURE(typicalInput, with_unit, u"45 mg/L");
+BENCHMARK_CAPTURE(typicalInput, letters, u"abc");
+BENCHMARK_CAPTURE(typicalInput, overflow, u"1e999");
+
+// A text of state.range(0) bytes of UTF-16 (two bytes a character).
+void readLongText(benchmark::State &state, QString text)
+{
+    for (auto _ : state)
+        benchmark::DoNotOptimize(norvana::readNumber(text));
+    state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
+    // Seconds per byte of text (shown with an SI prefix: n = ns); the figure
+    // stays flat across lengths when the reader is linear.
+    state.counters["time_per_byte"] = benchmark::Counter(
+        double(state.iterations()) * double(state.range(0)),
+        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+}
+
+void digitRun(benchmark::State &state)
+{
+    const qsizetype chars = state.range(0) / qsizetype(sizeof(char16_t));
+    readLongText(state, QString(chars, u'7'));
+}
+
+void blanksThenDigits(benchmark::State &state)
+{
+    const qsizetype chars = state.range(0) / qsizetype(sizeof(char16_t));
+    QString text(chars / 2, u' ');
+    text += QString(chars - chars / 2, u'7');
+    readLongText(state, text);
+}
+
+BENCHMARK(digitRun)->Arg(256 << 10)->Arg(512 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
+BENCHMARK(blanksThenDigits)
+    ->Arg(256 << 10)
+    ->Arg(512 << 10)
+    ->Arg(1 << 20)
+    ->Unit(benchmark::kMicrosecond);
+
+// Controls that hold fixed entries and keep nothing they are given.
+class FixedControls : public norvana::FormControls
+{
+public:
+    FixedControls(const char16_t *pct, const char16_t *crp, const char16_t *dipstick)
+        : m_pct(QString::fromUtf16(pct)),
+          m_crp(QString::fromUtf16(crp)),
+          m_dipstick(QString::fromUtf16(dipstick))
+    {
+    }
+
+    QString text(norvana::ControlId control) const override
+    {
+        switch (control) {
+        case norvana::ControlId::txtPCT:
+            return m_pct;
+        case norvana::ControlId::txtCRP:
+            return m_crp;
+        case norvana::ControlId::cmbDipUrine:
+            return m_dipstick;
+        case norvana::ControlId::cmdCalcola:
+            break;
+        }
+        return QString();
+    }
+    void setFocus(norvana::ControlId) override {}
+    void selectAll(norvana::ControlId) override {}
+    void setScoreCaption(const QString &caption) override { m_caption = caption; }
+    void warn(const QString &) override {}
+
+    const QString &caption() const { return m_caption; }
+
+private:
+    QString m_pct;
+    QString m_crp;
+    QString m_dipstick;
+    QString m_caption;
+};
+
+void calculate(benchmark::State &state, const char16_t *pct, const char16_t *crp,
+               const char16_t *dipstick)
+{
+    FixedControls controls(pct, crp, dipstick);
+    norvana::ScoreForm form(controls);
+    form.load();
+    for (auto _ : state) {
+        form.calculate();
+        benchmark::DoNotOptimize(controls.caption().size());
+    }
+}
+
+BENCHMARK_CAPTURE(calculate, accepted, u"1,2", u"45", u"Positivo");
+BENCHMARK_CAPTURE(calculate, refused, u"abc", u"2000", u"forse");
+
+} // namespace
+
+BENCHMARK_MAIN();
