@@ -5,8 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include <map>
+
 namespace norvana {
 
+namespace {
+
+// The layout's family at the defined size and style.
 QFont controlFont(const ControlDef &def)
 {
     QFont font;
@@ -19,8 +24,6 @@ QFont controlFont(const ControlDef &def)
     font.setItalic(def.italic);
     return font;
 }
-
-namespace {
 
 QWidget *newWidget(const ControlDef &def, QWidget *client)
 {
@@ -79,8 +82,7 @@ void applyAccessibleName(const ControlDef &def, QWidget *widget)
         combo->lineEdit()->setAccessibleName(name);
 }
 
-} // namespace
-
+// One control from its definition, as a child of the client area.
 QWidget *createControl(const ControlDef &def, QWidget *client)
 {
     QWidget *widget = newWidget(def, client);
@@ -95,6 +97,8 @@ QWidget *createControl(const ControlDef &def, QWidget *client)
     return widget;
 }
 
+// Makes each entry's caption label its buddy, so that assistive technology
+// reports the entry as labelled by it.
 void linkCaptionLabels(const QWidget *client)
 {
     for (const AccessibleDef &a : kAccessibleNames) {
@@ -104,6 +108,26 @@ void linkCaptionLabels(const QWidget *client)
         auto *entry = client->findChild<QWidget *>(QLatin1String(a.control), Qt::FindDirectChildrenOnly);
         Q_ASSERT(label && entry);
         label->setBuddy(entry);
+    }
+}
+
+} // namespace
+
+void createControls(QWidget *client)
+{
+    std::map<int, QWidget *> byTabIndex;
+    for (const ControlDef &def : kControls)
+        byTabIndex[def.tabIndex] = createControl(def, client);
+    linkCaptionLabels(client);
+
+    // Tab visits the controls that take the focus in the order of TabIndex.
+    QWidget *previous = nullptr;
+    for (const auto &[tabIndex, widget] : byTabIndex) {
+        if (widget->focusPolicy() == Qt::NoFocus)
+            continue;
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
     }
 }
 

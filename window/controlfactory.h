@@ -6,15 +6,9 @@ class QWidget;
 
 namespace norvana {
 
-// Creates one control of the window from its definition, as a child of the
-// client area, with its name, place, caption, font, colours and alignment.
-QWidget *createControl(const ControlDef &def, QWidget *client);
-
-// Makes each entry's caption label its buddy, so that assistive technology
-// reports the entry as labelled by it. Runs once all controls exist.
-void linkCaptionLabels(const QWidget *client);
-
-// The font of a control: the layout's family at the defined size and style.
-QFont controlFont(const ControlDef &def);
+// Creates every control of the window's definition in the client area: its
+// name, place, caption, font, colours, alignment and accessible name, with
+// the tab order of their TabIndex.
+void createControls(QWidget *client);
 
 } // namespace norvana

@@ -11,8 +11,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <algorithm>
-#include <map>
 
 namespace norvana {
 
@@ -44,19 +42,7 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     // The window keeps the size of its menu bar and client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    // Controls in tab order, so that Tab visits them by TabIndex.
-    std::map<int, QWidget *> byTabIndex;
-    for (const ControlDef &def : kControls)
-        byTabIndex[def.tabIndex] = createControl(def, client);
-    linkCaptionLabels(client);
-    QWidget *previous = nullptr;
-    for (const auto &[tabIndex, widget] : byTabIndex) {
-        if (widget->focusPolicy() == Qt::NoFocus)
-            continue;
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
+    createControls(client);
 
     Info = menuBar()->addAction(QString::fromUtf16(kInfoMenuItem.caption));
     Info->setObjectName(QLatin1String(kInfoMenuItem.name));
