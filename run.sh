@@ -9,7 +9,7 @@ cmake --build build/run --target norvana -j"$(nproc)"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "error: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)." >&2
-    echo "Run ./run.sh from a desktop session, or start a virtual one: xvfb-run ./run.sh" >&2
+    echo "Run ./run.sh from a desktop session, or in a virtual one: xvfb-run ./run.sh (package xvfb)" >&2
     exit 1
 fi
 exec build/run/window/norvana
