@@ -41,6 +41,14 @@ struct FormControlsUnderTest
     QLabel *lblScore;
 };
 
+// After a message box closes, the window system gives the activation back
+// to the window; the offscreen platform has no window manager to do it.
+inline bool reactivate(QWidget *window)
+{
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 // Replaces the text of a text box as a user would: select all, then type.
 inline void typeInto(QLineEdit *box, const QString &text)
 {

@@ -139,8 +139,7 @@ void tst_Calculation::calculate()
     if (!score.isEmpty())
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9]$")).match(score).hasMatch());
 
-    // A dismissed box hands the activation back to the window.
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(reactivate(m_window.get()));
     QWidget *focused = QApplication::focusWidget();
     QVERIFY(focused);
     QCOMPARE(focused->objectName(), focus);

@@ -76,8 +76,7 @@ void tst_EntryFlow::cleanup()
 
 QString tst_EntryFlow::focusName() const
 {
-    // A dismissed box hands the activation back to the window.
-    if (!QTest::qWaitForWindowActive(m_window.get()))
+    if (!reactivate(m_window.get()))
         return QStringLiteral("(window not active)");
     QWidget *focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QStringLiteral("(none)");
