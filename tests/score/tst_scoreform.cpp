@@ -50,6 +50,14 @@ public:
     }
 };
 
+// A form as the window holds it once loaded, on a recording of its controls.
+struct LoadedForm
+{
+    LoadedForm() { form.load(); }
+    RecordingControls ui;
+    ScoreForm form{ui};
+};
+
 const QString kValueWarning = QStringLiteral("warn Immettere un valore plausibile maggiore di zero!");
 const QString kDipWarning =
     QStringLiteral("warn Selezionare Negativo o Positivo per il dipstick urinario!");
@@ -104,9 +112,8 @@ void tst_ScoreForm::points()
     QFETCH(int, crpPoints);
     QFETCH(QString, score);
 
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.pct = pct;
     ui.crp = crp;
     ui.dip = dip;
@@ -155,9 +162,8 @@ void tst_ScoreForm::refusalOrder()
     QFETCH(QString, dip);
     QFETCH(QStringList, log);
 
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.score = QStringLiteral("7"); // a score from before must not survive
     ui.pct = pct;
     ui.crp = crp;
@@ -171,9 +177,8 @@ void tst_ScoreForm::refusalOrder()
 
 void tst_ScoreForm::refusedValueIsStillBanded()
 {
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.pct = QStringLiteral("600");
     ui.crp = QStringLiteral("45");
     form.calculate();
@@ -185,9 +190,8 @@ void tst_ScoreForm::refusedValueIsStillBanded()
 
 void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()
 {
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.pct = QStringLiteral("abc");
     form.InputPCT();
     QVERIFY(form.state().blnErrore);
@@ -203,9 +207,8 @@ void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()
 
 void tst_ScoreForm::unrecognisedDipstickKeepsItsPoints()
 {
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.pct = QStringLiteral("1");
     ui.crp = QStringLiteral("1");
     ui.dip = QStringLiteral("Positivo");
@@ -221,9 +224,8 @@ void tst_ScoreForm::unrecognisedDipstickKeepsItsPoints()
 
 void tst_ScoreForm::resetForgetsValues()
 {
-    RecordingControls ui;
-    ScoreForm form(ui);
-    form.load();
+    LoadedForm loaded;
+    auto &[ui, form] = loaded;
     ui.pct = QStringLiteral("3");
     ui.crp = QStringLiteral("200");
     ui.dip = QStringLiteral("Positivo");
