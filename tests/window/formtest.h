@@ -1,5 +1,6 @@
 #pragma once
 
+#include "boxwatcher.h"
 #include "form1.h"
 
 #include <QComboBox>
@@ -48,6 +49,17 @@ inline bool reactivate(QWidget *window)
     window->activateWindow();
     return QTest::qWaitForWindowActive(window);
 }
+
+// A fresh window, shown, with its controls as the tests use them and a
+// watcher that records and dismisses its message boxes.
+struct OpenWindow
+{
+    OpenWindow() { window.show(); }
+
+    norvana::Form1 window;
+    FormControlsUnderTest c{window};
+    BoxWatcher boxes;
+};
 
 // Replaces the text of a text box as a user would: select all, then type.
 inline void typeInto(QLineEdit *box, const QString &text)

@@ -1,4 +1,3 @@
-#include "boxwatcher.h"
 #include "form1.h"
 #include "formtest.h"
 
@@ -35,38 +34,31 @@ private Q_SLOTS:
 private:
     void enter(const QString &pct, const QString &crp, const QString &dip);
 
-    std::unique_ptr<Form1> m_window;
-    std::unique_ptr<FormControlsUnderTest> m_c;
-    std::unique_ptr<BoxWatcher> m_boxes;
+    std::unique_ptr<OpenWindow> m_w;
 };
 
 void tst_Calculation::init()
 {
-    m_window = std::make_unique<Form1>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_c = std::make_unique<FormControlsUnderTest>(*m_window);
-    m_boxes = std::make_unique<BoxWatcher>();
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
 }
 
 void tst_Calculation::cleanup()
 {
-    m_boxes.reset();
-    m_c.reset();
-    m_window.reset();
+    m_w.reset();
 }
 
 void tst_Calculation::enter(const QString &pct, const QString &crp, const QString &dip)
 {
-    typeInto(m_c->txtPCT, pct);
-    typeInto(m_c->txtCRP, crp);
-    m_c->cmbDipUrine->setFocus();
-    m_c->cmbDipUrine->lineEdit()->selectAll();
+    typeInto(m_w->c.txtPCT, pct);
+    typeInto(m_w->c.txtCRP, crp);
+    m_w->c.cmbDipUrine->setFocus();
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
     if (dip.isEmpty())
-        QTest::keyClick(m_c->cmbDipUrine, Qt::Key_Delete);
+        QTest::keyClick(m_w->c.cmbDipUrine, Qt::Key_Delete);
     else
-        QTest::keyClicks(m_c->cmbDipUrine, dip);
-    QCOMPARE(m_c->cmbDipUrine->currentText(), dip);
+        QTest::keyClicks(m_w->c.cmbDipUrine, dip);
+    QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
 }
 
 void tst_Calculation::calculate_data()
@@ -126,27 +118,27 @@ void tst_Calculation::calculate()
     QFETCH(QString, focus);
 
     enter(pct, crp, dip);
-    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
 
-    QCOMPARE(m_boxes->texts(), warnings);
-    for (const BoxWatcher::Box &box : m_boxes->boxes()) {
+    QCOMPARE(m_w->boxes.texts(), warnings);
+    for (const BoxWatcher::Box &box : m_w->boxes.boxes()) {
         QCOMPARE(box.title, QStringLiteral("NORVANA"));
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(box.buttonCount, 1);
     }
-    QCOMPARE(m_c->lblScore->text(), score);
+    QCOMPARE(m_w->c.lblScore->text(), score);
     if (!score.isEmpty())
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9]$")).match(score).hasMatch());
 
-    QVERIFY(reactivate(m_window.get()));
+    QVERIFY(reactivate(&m_w->window));
     QWidget *focused = QApplication::focusWidget();
     QVERIFY(focused);
     QCOMPARE(focused->objectName(), focus);
     // A refused entry is selected whole, ready to be overtyped.
     if (!warnings.isEmpty()) {
         QLineEdit *edit = focus == QLatin1String("cmbDipUrine")
-                              ? m_c->cmbDipUrine->lineEdit()
+                              ? m_w->c.cmbDipUrine->lineEdit()
                               : qobject_cast<QLineEdit *>(focused);
         QVERIFY(edit);
         QCOMPARE(edit->selectedText(), edit->text());
@@ -167,32 +159,32 @@ void tst_Calculation::press()
 {
     QFETCH(QString, how);
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QSignalSpy clicked(m_c->cmdCalcola, &QPushButton::clicked);
+    QSignalSpy clicked(m_w->c.cmdCalcola, &QPushButton::clicked);
 
     if (how == QLatin1String("click")) {
-        QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
+        QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
     } else if (how == QLatin1String("alt-c")) {
-        m_c->txtPCT->setFocus();
-        QTest::keyClick(m_c->txtPCT, Qt::Key_C, Qt::AltModifier);
+        m_w->c.txtPCT->setFocus();
+        QTest::keyClick(m_w->c.txtPCT, Qt::Key_C, Qt::AltModifier);
     } else {
-        m_c->cmdCalcola->setFocus();
-        QTest::keyClick(m_c->cmdCalcola, how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
+        m_w->c.cmdCalcola->setFocus();
+        QTest::keyClick(m_w->c.cmdCalcola, how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
     }
     // An access key animates the press before the click.
     QTRY_COMPARE(clicked.count(), 1);
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_Calculation::enterInEntriesPressesNoButton()
 {
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QSignalSpy calcola(m_c->cmdCalcola, &QPushButton::clicked);
-    QSignalSpy reset(m_c->cmdReset, &QPushButton::clicked);
-    QSignalSpy fine(m_c->cmdFine, &QPushButton::clicked);
+    QSignalSpy calcola(m_w->c.cmdCalcola, &QPushButton::clicked);
+    QSignalSpy reset(m_w->c.cmdReset, &QPushButton::clicked);
+    QSignalSpy fine(m_w->c.cmdFine, &QPushButton::clicked);
 
-    for (QWidget *entry : {static_cast<QWidget *>(m_c->txtPCT), static_cast<QWidget *>(m_c->txtCRP),
-                           static_cast<QWidget *>(m_c->cmbDipUrine)}) {
+    for (QWidget *entry : {static_cast<QWidget *>(m_w->c.txtPCT), static_cast<QWidget *>(m_w->c.txtCRP),
+                           static_cast<QWidget *>(m_w->c.cmbDipUrine)}) {
         entry->setFocus();
         QTest::keyClick(entry, Qt::Key_Return);
         QTest::keyClick(entry, Qt::Key_Escape);
@@ -200,13 +192,13 @@ void tst_Calculation::enterInEntriesPressesNoButton()
     QCOMPARE(calcola.count(), 0);
     QCOMPARE(reset.count(), 0);
     QCOMPARE(fine.count(), 0);
-    QCOMPARE(m_c->lblScore->text(), QString());
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_Calculation::comboKeepsTypedText()
 {
-    QComboBox *combo = m_c->cmbDipUrine;
+    QComboBox *combo = m_w->c.cmbDipUrine;
     combo->setFocus();
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("pos"));
@@ -214,7 +206,7 @@ void tst_Calculation::comboKeepsTypedText()
     QTest::keyClick(combo, Qt::Key_Return);
     QCOMPARE(combo->currentText(), QStringLiteral("pos"));
     QCOMPARE(combo->count(), 2);
-    QCOMPARE(m_boxes->texts(), QStringList{kDipWarning});
+    QCOMPARE(m_w->boxes.texts(), QStringList{kDipWarning});
 
     combo->setFocus();
     combo->lineEdit()->selectAll();
@@ -228,15 +220,15 @@ void tst_Calculation::comboKeepsTypedText()
 
 void tst_Calculation::refusalOnEnterDoesNotHideNextScore()
 {
-    typeInto(m_c->txtPCT, QStringLiteral("abc"));
-    QTest::keyClick(m_c->txtPCT, Qt::Key_Return);
-    QCOMPARE(m_boxes->texts(), QStringList{kValueWarning});
+    typeInto(m_w->c.txtPCT, QStringLiteral("abc"));
+    QTest::keyClick(m_w->c.txtPCT, Qt::Key_Return);
+    QCOMPARE(m_w->boxes.texts(), QStringList{kValueWarning});
 
-    m_boxes->clear();
+    m_w->boxes.clear();
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
-    QVERIFY(m_boxes->boxes().isEmpty());
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+    QVERIFY(m_w->boxes.boxes().isEmpty());
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
 }
 
 QTEST_MAIN(tst_Calculation)

@@ -1,4 +1,3 @@
-#include "boxwatcher.h"
 #include "form1.h"
 #include "formtest.h"
 
@@ -47,36 +46,29 @@ private Q_SLOTS:
     void noHandlerWhileBoxOpen();
 
 private:
-    QWindow *window() const { return m_window->windowHandle(); }
+    QWindow *window() const { return m_w->window.windowHandle(); }
     QString focusName() const;
     void type(const QString &text);
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void calculateRoad();
 
-    std::unique_ptr<Form1> m_window;
-    std::unique_ptr<FormControlsUnderTest> m_c;
-    std::unique_ptr<BoxWatcher> m_boxes;
+    std::unique_ptr<OpenWindow> m_w;
 };
 
 void tst_EntryFlow::init()
 {
-    m_window = std::make_unique<Form1>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    m_c = std::make_unique<FormControlsUnderTest>(*m_window);
-    m_boxes = std::make_unique<BoxWatcher>();
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
 }
 
 void tst_EntryFlow::cleanup()
 {
-    m_boxes.reset();
-    m_c.reset();
-    m_window.reset();
+    m_w.reset();
 }
 
 QString tst_EntryFlow::focusName() const
 {
-    if (!reactivate(m_window.get()))
+    if (!reactivate(&m_w->window))
         return QStringLiteral("(window not active)");
     QWidget *focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QStringLiteral("(none)");
@@ -102,7 +94,7 @@ void tst_EntryFlow::calculateRoad()
     key(Qt::Key_Return);
     key(Qt::Key_Return);
     key(Qt::Key_Return);
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
 }
 
 void tst_EntryFlow::keyboardRoad_data()
@@ -131,15 +123,15 @@ void tst_EntryFlow::keyboardRoad()
     QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
     for (int i = 0; i < downPresses; ++i)
         key(Qt::Key_Down);
-    QCOMPARE(m_c->cmbDipUrine->currentText(), dip);
+    QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
     key(Qt::Key_Return);
     QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
-    QCOMPARE(m_c->lblScore->text(), QString());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
     key(Qt::Key_Return);
 
-    QCOMPARE(m_c->lblScore->text(), score);
-    QVERIFY(m_boxes->boxes().isEmpty());
-    QCOMPARE(m_c->cmbDipUrine->count(), 2);
+    QCOMPARE(m_w->c.lblScore->text(), score);
+    QVERIFY(m_w->boxes.boxes().isEmpty());
+    QCOMPARE(m_w->c.cmbDipUrine->count(), 2);
 }
 
 void tst_EntryFlow::enterChecksEachValue_data()
@@ -168,7 +160,7 @@ void tst_EntryFlow::enterChecksEachValue()
     QFETCH(QStringList, warnings);
 
     calculateRoad(); // a score on display, which a refusal must clear
-    auto *box = control<QLineEdit>(*m_window, field.toLatin1().constData());
+    auto *box = control<QLineEdit>(m_w->window, field.toLatin1().constData());
     box->setFocus();
     box->selectAll();
     if (text.isEmpty())
@@ -177,37 +169,37 @@ void tst_EntryFlow::enterChecksEachValue()
         type(text);
     key(Qt::Key_Return);
 
-    QCOMPARE(m_boxes->texts(), warnings);
-    for (const BoxWatcher::Box &shown : m_boxes->boxes()) {
+    QCOMPARE(m_w->boxes.texts(), warnings);
+    for (const BoxWatcher::Box &shown : m_w->boxes.boxes()) {
         QCOMPARE(shown.title, QStringLiteral("NORVANA"));
         QCOMPARE(shown.icon, QMessageBox::Warning);
         QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
     QCOMPARE(focusName(), focus);
     QCOMPARE(box->text(), text);
-    QCOMPARE(m_c->lblScore->text(), QString()); // cleared by the edit or the refusal
+    QCOMPARE(m_w->c.lblScore->text(), QString()); // cleared by the edit or the refusal
     if (!warnings.isEmpty())
         QCOMPARE(box->selectedText(), text);
 }
 
 void tst_EntryFlow::enterInComboMovesToCalcola()
 {
-    m_c->cmbDipUrine->setFocus();
+    m_w->c.cmbDipUrine->setFocus();
     key(Qt::Key_Return);
     QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
-    QCOMPARE(m_c->lblScore->text(), QString());
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 
     // An unknown text is refused and keeps the user in the combo box.
-    m_c->cmbDipUrine->setFocus();
-    m_c->cmbDipUrine->lineEdit()->selectAll();
+    m_w->c.cmbDipUrine->setFocus();
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
     type(QStringLiteral("forse"));
     key(Qt::Key_Return);
-    QCOMPARE(m_boxes->texts(), QStringList{kDipWarning});
-    QCOMPARE(m_boxes->boxes().first().icon, QMessageBox::Warning);
+    QCOMPARE(m_w->boxes.texts(), QStringList{kDipWarning});
+    QCOMPARE(m_w->boxes.boxes().first().icon, QMessageBox::Warning);
     QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
-    QCOMPARE(m_c->cmbDipUrine->currentText(), QStringLiteral("forse"));
-    QCOMPARE(m_c->cmbDipUrine->lineEdit()->selectedText(), QStringLiteral("forse"));
+    QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("forse"));
+    QCOMPARE(m_w->c.cmbDipUrine->lineEdit()->selectedText(), QStringLiteral("forse"));
 }
 
 void tst_EntryFlow::clickSelectsForOvertyping_data()
@@ -221,7 +213,7 @@ void tst_EntryFlow::clickSelectsForOvertyping()
 {
     QFETCH(QString, field);
     calculateRoad();
-    auto *box = control<QLineEdit>(*m_window, field.toLatin1().constData());
+    auto *box = control<QLineEdit>(m_w->window, field.toLatin1().constData());
     const QString before = box->text();
 
     // A click at the end of the text: the line edit places the cursor there
@@ -229,7 +221,7 @@ void tst_EntryFlow::clickSelectsForOvertyping()
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
     QCOMPARE(focusName(), field);
     QCOMPARE(box->selectedText(), before);
-    QCOMPARE(m_c->lblScore->text(), QString());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
 
     // Typing now replaces the value.
     type(QStringLiteral("3"));
@@ -239,24 +231,24 @@ void tst_EntryFlow::clickSelectsForOvertyping()
 void tst_EntryFlow::resetClearsEntries()
 {
     calculateRoad();
-    m_c->cmbDipUrine->setFocus();
-    m_c->cmbDipUrine->lineEdit()->selectAll();
+    m_w->c.cmbDipUrine->setFocus();
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
     type(QStringLiteral("Positivo"));
-    QTest::mouseClick(m_c->cmdReset, Qt::LeftButton);
+    QTest::mouseClick(m_w->c.cmdReset, Qt::LeftButton);
 
-    QCOMPARE(m_c->txtPCT->text(), QString());
-    QCOMPARE(m_c->txtCRP->text(), QString());
-    QCOMPARE(m_c->cmbDipUrine->currentText(), QStringLiteral("Negativo"));
-    QCOMPARE(m_c->cmbDipUrine->count(), 2);
+    QCOMPARE(m_w->c.txtPCT->text(), QString());
+    QCOMPARE(m_w->c.txtCRP->text(), QString());
+    QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(m_w->c.cmbDipUrine->count(), 2);
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
-    QCOMPARE(m_c->lblScore->text(), QString());
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 
     // Alt+R does the same from the keyboard.
     calculateRoad();
     key(Qt::Key_R, Qt::AltModifier);
-    QTRY_COMPARE(m_c->txtPCT->text(), QString());
-    QCOMPARE(m_c->lblScore->text(), QString());
+    QTRY_COMPARE(m_w->c.txtPCT->text(), QString());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
 }
 
 void tst_EntryFlow::changeClearsScore_data()
@@ -279,17 +271,17 @@ void tst_EntryFlow::changeClearsScore()
 
     calculateRoad();
     // Tab into the field from its predecessor, as a user would.
-    QWidget *target = control<QWidget>(*m_window, field.toLatin1().constData());
+    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
     QWidget *previous = target->previousInFocusChain();
     while (previous->focusPolicy() == Qt::NoFocus)
         previous = previous->previousInFocusChain();
     previous->setFocus();
     key(Qt::Key_Tab);
     QCOMPARE(focusName(), field);
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4")); // moving alone keeps it
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4")); // moving alone keeps it
 
     key(Qt::Key(keyPressed));
-    QCOMPARE(m_c->lblScore->text(), QString());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
 }
 
 void tst_EntryFlow::undoStopsAtCalculation()
@@ -298,21 +290,21 @@ void tst_EntryFlow::undoStopsAtCalculation()
     key(Qt::Key_Return);
     type(QStringLiteral("45"));
     key(Qt::Key_Return);
-    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("4"));
+    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
 
     // What was typed before the calculation is committed; later typing can
     // be undone back to it, and no further.
-    m_c->txtCRP->setFocus();
+    m_w->c.txtCRP->setFocus();
     key(Qt::Key_End);
     type(QStringLiteral("0"));
-    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("450"));
+    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("450"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("45"));
+    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("45"));
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(m_c->txtCRP->text(), QStringLiteral("45"));
-    QCOMPARE(m_c->txtPCT->text(), QStringLiteral("1"));
-    QVERIFY(!m_c->txtPCT->isUndoAvailable());
+    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("45"));
+    QCOMPARE(m_w->c.txtPCT->text(), QStringLiteral("1"));
+    QVERIFY(!m_w->c.txtPCT->isUndoAvailable());
 }
 
 void tst_EntryFlow::keysTypeNormally_data()
@@ -331,7 +323,7 @@ void tst_EntryFlow::keysTypeNormally()
     QFETCH(QString, field);
     QFETCH(QString, text);
 
-    QWidget *target = control<QWidget>(*m_window, field.toLatin1().constData());
+    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
     target->setFocus();
     QLineEdit *edit = qobject_cast<QLineEdit *>(target);
     if (!edit)
@@ -343,7 +335,7 @@ void tst_EntryFlow::keysTypeNormally()
     key(Qt::Key_Home);
     key(Qt::Key_Delete);
     QCOMPARE(edit->text(), text.mid(1, text.size() - 2));
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_EntryFlow::about_data()
@@ -359,12 +351,12 @@ void tst_EntryFlow::about()
 
     QStringList lines;
     bool plainText = false;
-    m_boxes->setWhileOpen([&](QMessageBox *box) {
+    m_w->boxes.setWhileOpen([&](QMessageBox *box) {
         plainText = box->textFormat() == Qt::PlainText;
         lines = box->text().split(u'\n');
     });
-    QMenuBar *bar = m_window->menuBar();
-    QAction *info = m_window->findChild<QAction *>(QStringLiteral("Info"));
+    QMenuBar *bar = m_w->window.menuBar();
+    QAction *info = m_w->window.findChild<QAction *>(QStringLiteral("Info"));
     QVERIFY(info);
     if (byKeyboard) {
         // Alt alone enters the menu bar; Enter chooses "?".
@@ -375,8 +367,8 @@ void tst_EntryFlow::about()
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(info).center());
     }
 
-    QTRY_COMPARE(m_boxes->boxes().size(), 1);
-    const BoxWatcher::Box &box = m_boxes->boxes().first();
+    QTRY_COMPARE(m_w->boxes.boxes().size(), 1);
+    const BoxWatcher::Box &box = m_w->boxes.boxes().first();
     QCOMPARE(box.title, QStringLiteral("NORVANA"));
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -402,11 +394,11 @@ void tst_EntryFlow::fineEndsProgram()
     QFETCH(QString, how);
     QTimer::singleShot(0, this, [&] {
         if (how == QLatin1String("click")) {
-            QTest::mouseClick(m_c->cmdFine, Qt::LeftButton);
+            QTest::mouseClick(m_w->c.cmdFine, Qt::LeftButton);
         } else if (how == QLatin1String("alt-f")) {
             key(Qt::Key_F, Qt::AltModifier);
         } else {
-            m_c->cmdFine->setFocus();
+            m_w->c.cmdFine->setFocus();
             key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
         }
     });
@@ -417,12 +409,12 @@ void tst_EntryFlow::fineEndsProgram()
     watchdog.start(5000);
 
     QCOMPARE(QCoreApplication::exec(), 0);
-    QVERIFY(m_boxes->boxes().isEmpty());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_EntryFlow::closingEndsProgram()
 {
-    QTimer::singleShot(0, m_window.get(), &QWidget::close);
+    QTimer::singleShot(0, &m_w->window, &QWidget::close);
     QTimer watchdog;
     watchdog.setSingleShot(true);
     connect(&watchdog, &QTimer::timeout, [] { QCoreApplication::exit(99); });
@@ -436,33 +428,33 @@ void tst_EntryFlow::noHandlerWhileBoxOpen()
     key(Qt::Key_Return);
     type(QStringLiteral("45"));
     key(Qt::Key_Tab);
-    m_c->txtPCT->setFocus();
-    m_c->txtPCT->selectAll();
+    m_w->c.txtPCT->setFocus();
+    m_w->c.txtPCT->selectAll();
     type(QStringLiteral("abc"));
 
-    m_boxes->setWhileOpen([&](QMessageBox *) {
+    m_w->boxes.setWhileOpen([&](QMessageBox *) {
         // Clicks and keys delivered to the window's controls while the box
         // is open run no handler: no calculation, no second box.
-        QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
-        m_c->cmdCalcola->click();
-        QTest::keyClick(m_c->txtPCT, Qt::Key_Return);
-        QTest::mouseClick(m_c->txtCRP, Qt::LeftButton);
+        QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+        m_w->c.cmdCalcola->click();
+        QTest::keyClick(m_w->c.txtPCT, Qt::Key_Return);
+        QTest::mouseClick(m_w->c.txtCRP, Qt::LeftButton);
     });
     key(Qt::Key_Return);
 
-    QCOMPARE(m_boxes->texts(), QStringList{kValueWarning});
-    QCOMPARE(m_c->lblScore->text(), QString());
-    QVERIFY(!m_c->txtCRP->hasSelectedText());
+    QCOMPARE(m_w->boxes.texts(), QStringList{kValueWarning});
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QVERIFY(!m_w->c.txtCRP->hasSelectedText());
 
     // After the box, the flow goes on: the refused text is selected for
     // correction, and the next press of Calcola calculates.
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
-    QCOMPARE(m_c->txtPCT->selectedText(), QStringLiteral("abc"));
-    m_boxes->setWhileOpen(nullptr);
+    QCOMPARE(m_w->c.txtPCT->selectedText(), QStringLiteral("abc"));
+    m_w->boxes.setWhileOpen(nullptr);
     type(QStringLiteral("2"));
-    QTest::mouseClick(m_c->cmdCalcola, Qt::LeftButton);
-    QCOMPARE(m_c->lblScore->text(), QStringLiteral("6"));
-    QCOMPARE(m_boxes->boxes().size(), 1);
+    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("6"));
+    QCOMPARE(m_w->boxes.boxes().size(), 1);
 }
 
 QTEST_MAIN(tst_EntryFlow)
