@@ -4,9 +4,8 @@
 
 namespace norvana {
 
-// The program's icon, from the PNG renditions embedded as Qt resources
-// (16, 32 and 64 pixels), so a high-density screen gets a sharp one and no
-// image-format plugin is loaded to read it.
+// The program's icon at 16, 32 and 64 pixels, so a high-density screen gets
+// a sharp one. Made from the same pixel maps as the installed icon files.
 QIcon appIcon();
 
 } // namespace norvana

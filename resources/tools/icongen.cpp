@@ -9,6 +9,9 @@
 //   norvana-32.png   the 32x32 map
 //   norvana-64.png   the 32x32 map scaled 2x, nearest neighbour
 //   norvana-128.png  the 32x32 map scaled 4x, nearest neighbour
+//   norvana-pixels.h both maps as C++ arrays of palette indices, from which
+//                    the program builds its window icon without decoding
+//                    an image file
 //
 // The output depends on the maps alone, byte for byte: the PNGs are written
 // with stored (uncompressed) deflate blocks and no time stamp, so the test
@@ -18,9 +21,11 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -275,6 +280,43 @@ Bytes png(const Image &image)
     return out;
 }
 
+// The pixel maps as a C++ header: the palette as ARGB values, with index 16
+// transparent, and each image row by row as palette indices.
+Bytes pixelHeader(const Image &big, const Image &small)
+{
+    std::ostringstream out;
+    out << "// Norvana's icon as palette indices, made by icongen from the pixel maps\n"
+           "// norvana-32.txt and norvana-16.txt. Do not edit: regenerate it.\n"
+           "#pragma once\n\n"
+           "#include <cstdint>\n\n"
+           "namespace norvana::iconpixels {\n\n"
+           "// The standard 16-colour palette as ARGB, then transparent.\n"
+           "inline constexpr std::uint32_t kPalette[17] = {\n";
+    char hex[16];
+    for (std::size_t i = 0; i < kPalette.size(); ++i) {
+        const Rgb &c = kPalette[i];
+        std::snprintf(hex, sizeof hex, "0xFF%02X%02X%02X", c.r, c.g, c.b);
+        out << (i % 4 == 0 ? "    " : " ") << hex << "," << (i % 4 == 3 ? "\n" : "");
+    }
+    out << "    0x00000000,\n};\n";
+    for (const Image *image : {&small, &big}) {
+        const int n = image->size;
+        out << "\ninline constexpr std::uint8_t kImage" << n << "[" << n * n << "] = {\n";
+        for (int y = 0; y < n; ++y) {
+            out << "   ";
+            for (int x = 0; x < n; ++x) {
+                const int index = image->at(x, y) == kTransparent ? 16 : image->at(x, y);
+                out << " " << index << ",";
+            }
+            out << "\n";
+        }
+        out << "};\n";
+    }
+    out << "\n} // namespace norvana::iconpixels\n";
+    const std::string text = out.str();
+    return Bytes(text.begin(), text.end());
+}
+
 void write(const std::string &path, const Bytes &data)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -299,5 +341,6 @@ int main(int argc, char **argv)
     write(dir + "norvana-32.png", png(big));
     write(dir + "norvana-64.png", png(scaled(big, 2)));
     write(dir + "norvana-128.png", png(scaled(big, 4)));
+    write(dir + "norvana-pixels.h", pixelHeader(big, small));
     return 0;
 }

@@ -20,11 +20,13 @@ qreal expectedRatio()
     return ok ? factor : 1.0;
 }
 
-QImage resourceImage(int size)
+// The installed PNG rendition of the given size, which the window's icon must
+// match pixel for pixel.
+QImage pngImage(int size)
 {
-    QImage image(QStringLiteral(":/icons/norvana-%1.png").arg(size));
+    QImage image(QStringLiteral(NORVANA_ICON_DIR "/norvana-%1.png").arg(size));
     if (image.isNull())
-        qFatal("no embedded %d px icon", size);
+        qFatal("cannot read the %d px icon file", size);
     return image.convertToFormat(QImage::Format_ARGB32);
 }
 
@@ -115,7 +117,7 @@ void TestHighDpi::iconIsNotScaledUp()
         const QString what = QStringLiteral("%1 px at ratio %2").arg(k.logical).arg(k.ratio);
         QVERIFY2(pixmap.size() == QSize(k.image, k.image), qPrintable(what));
         QVERIFY2(qFuzzyCompare(pixmap.devicePixelRatio(), k.ratio), qPrintable(what));
-        QVERIFY2(pixmap.toImage().convertToFormat(QImage::Format_ARGB32) == resourceImage(k.image),
+        QVERIFY2(pixmap.toImage().convertToFormat(QImage::Format_ARGB32) == pngImage(k.image),
                  qPrintable(what + QStringLiteral(": not the %1 px image").arg(k.image)));
     }
     const qreal ratio = m_window->devicePixelRatio();
@@ -124,7 +126,7 @@ void TestHighDpi::iconIsNotScaledUp()
         QCOMPARE(pixmap.size(), QSize(logical, logical) * ratio);
         QImage image = pixmap.toImage().convertToFormat(QImage::Format_ARGB32);
         image.setDevicePixelRatio(1.0);
-        QCOMPARE(image, resourceImage(int(logical * ratio)));
+        QCOMPARE(image, pngImage(int(logical * ratio)));
     }
 }
 
