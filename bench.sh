@@ -5,6 +5,9 @@
 #                              observer, e.g. --runs 20 --settle-ms 300
 #   ./bench.sh micro [OPT]     only the micro-benchmarks; OPT goes to Google
 #                              Benchmark, e.g. --benchmark_repetitions=5
+#   ./bench.sh ladder [OPT]    the floor built up one kind of control at a
+#                              time, each step against the floor; OPT goes to
+#                              the observer
 # The start-up benchmark runs under its own Xvfb server, without a window
 # manager, whatever display the caller has.
 set -euo pipefail
@@ -12,16 +15,17 @@ cd "$(dirname "$0")"
 
 what=all
 case "${1:-}" in
-    startup | micro) what=$1; shift ;;
+    startup | micro | ladder) what=$1; shift ;;
     all) shift ;;
 esac
-[ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro] [OPTIONS]" >&2; exit 2; }
+[ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro|ladder] [OPTIONS]" >&2; exit 2; }
 
 scripts/install-deps.sh build run test tools
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release \
     -DNORVANA_BUILD_TESTS=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" --target \
-    norvana norvana_floor norvana_straightforward norvana_startobserver norvana_microbench
+    norvana norvana_floor norvana_straightforward norvana_ladder norvana_startobserver \
+    norvana_microbench
 
 xvfb_pid=
 scratch=
@@ -31,8 +35,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-startup() {
-    local display_file display
+# Starts a private Xvfb server and sets $display to it.
+start_xvfb() {
+    local display_file
     scratch=$(mktemp -d)
     display_file=$scratch/display
     # The programs' runtime directory, as a desktop session would give them.
@@ -47,13 +52,29 @@ startup() {
     done
     display=:$(head -n1 "$display_file")
     [ "$display" != ":" ] || { echo "error: Xvfb gave no display number" >&2; exit 1; }
+}
 
+observe() {
+    DISPLAY=$display XDG_RUNTIME_DIR=$scratch/runtime build/bench/bench/norvana_startobserver "$@"
+}
+
+startup() {
+    start_xvfb
     echo "== Start-up to a mapped window, round-robin under Xvfb $display"
-    DISPLAY=$display XDG_RUNTIME_DIR=$scratch/runtime \
-        build/bench/bench/norvana_startobserver --runs 15 --settle-ms 300 "$@" \
+    observe --runs 15 --settle-ms 300 "$@" \
         norvana=build/bench/window/norvana \
         floor=build/bench/bench/norvana_floor \
         straightforward=build/bench/bench/norvana_straightforward
+}
+
+ladder() {
+    local step steps=()
+    for step in floor labels entries buttons combo menu; do
+        steps+=("$step=build/bench/bench/norvana_ladder $step")
+    done
+    start_xvfb
+    echo "== The floor built up one kind of control at a time, under Xvfb $display"
+    observe --runs 11 --settle-ms 300 --baseline floor "$@" "${steps[@]}"
 }
 
 micro() {
@@ -66,6 +87,7 @@ micro() {
 
 case "$what" in
     startup) startup "$@" ;;
+    ladder) ladder "$@" ;;
     micro) micro "$@" ;;
     all) startup; micro ;;
 esac

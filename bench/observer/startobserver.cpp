@@ -2,7 +2,8 @@
 // and their peak resident memory once the window is shown.
 //
 //   norvana_startobserver [--runs N] [--settle-ms MS] [--timeout-ms MS]
-//                         [--title TITLE] [--wrap "CMD ARGS"] LABEL=PROGRAM...
+//                         [--title TITLE] [--wrap "CMD ARGS"] [--baseline LABEL]
+//                         LABEL="PROGRAM [ARGS]"...
 //
 // The programs are started in turn (round-robin: A, B, C, A, B, C, ...) so
 // that drifts of the machine's load spread evenly over them. For each run the
@@ -12,7 +13,8 @@
 // is caught by PropertyNotify). After a fixed settling time it reads VmHWM
 // from /proc/PID/status and ends the program with SIGTERM (SIGKILL if it
 // lingers). The first program is the subject: the summary gives its ratios
-// to each of the others, computed from the medians of this one run.
+// to each of the others, computed from the medians of this one run. With
+// --baseline it gives instead every program's ratios to the one so labelled.
 //
 // --wrap prefixes every command, e.g. with valgrind, to profile exactly the
 // start-up that is measured; the figures are then those of the wrapper.
@@ -50,6 +52,7 @@ struct Options
     int timeoutMs = 20000;
     std::string title = "Norvana";
     std::vector<std::string> wrap;
+    std::string baseline;
 };
 
 struct Program
@@ -80,7 +83,8 @@ std::vector<std::string> splitWords(const std::string &text)
 {
     std::fprintf(stderr,
                  "error: %s\nusage: norvana_startobserver [--runs N] [--settle-ms MS] "
-                 "[--timeout-ms MS] [--title TITLE] [--wrap \"CMD ARGS\"] LABEL=PROGRAM...\n",
+                 "[--timeout-ms MS] [--title TITLE] [--wrap \"CMD ARGS\"] [--baseline LABEL] "
+                 "LABEL=\"PROGRAM [ARGS]\"...\n",
                  why);
     std::exit(2);
 }
@@ -338,6 +342,8 @@ int main(int argc, char *argv[])
             options.title = value();
         else if (arg == "--wrap")
             options.wrap = splitWords(value());
+        else if (arg == "--baseline")
+            options.baseline = value();
         else if (arg.rfind("--", 0) == 0)
             usage(("unknown option " + arg).c_str());
         else {
@@ -351,6 +357,14 @@ int main(int argc, char *argv[])
         usage("no program to measure");
     if (options.runs < 1)
         usage("--runs must be at least 1");
+    const Program *baseline = nullptr;
+    if (!options.baseline.empty()) {
+        for (const Program &p : programs)
+            if (p.label == options.baseline)
+                baseline = &p;
+        if (!baseline)
+            usage(("no program labelled " + options.baseline).c_str());
+    }
 
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
@@ -365,7 +379,8 @@ int main(int argc, char *argv[])
     for (int run = 1; run <= options.runs; ++run) {
         for (Program &program : programs) {
             std::vector<std::string> command = options.wrap;
-            command.push_back(program.path);
+            for (const std::string &word : splitWords(program.path))
+                command.push_back(word);
             pid_t pid = -1;
             const std::optional<double> ms = observer.launch(command, options, pid);
             if (!ms) {
@@ -396,12 +411,18 @@ int main(int argc, char *argv[])
                     p.label.c_str(), p.mapMs.size(), median(p.mapMs), *minMs, *maxMs,
                     median(p.peakKb) / 1024.0, *minKb / 1024.0, *maxKb / 1024.0);
     }
-    const Program &subject = programs.front();
-    for (std::size_t i = 1; i < programs.size(); ++i) {
-        const Program &other = programs[i];
-        std::printf("ratio %s/%s: time %.2f, memory %.2f\n", subject.label.c_str(),
-                    other.label.c_str(), median(subject.mapMs) / median(other.mapMs),
-                    double(median(subject.peakKb)) / double(median(other.peakKb)));
+    auto printRatio = [](const Program &a, const Program &b) {
+        std::printf("ratio %s/%s: time %.2f, memory %.2f\n", a.label.c_str(), b.label.c_str(),
+                    median(a.mapMs) / median(b.mapMs),
+                    double(median(a.peakKb)) / double(median(b.peakKb)));
+    };
+    if (baseline) {
+        for (const Program &p : programs)
+            if (&p != baseline)
+                printRatio(p, *baseline);
+    } else {
+        for (std::size_t i = 1; i < programs.size(); ++i)
+            printRatio(programs.front(), programs[i]);
     }
     XCloseDisplay(display);
     return 0;
