@@ -12,7 +12,7 @@ namespace norvana {
 namespace {
 
 // The layout's family at the defined size and style.
-QFont controlFont(const ControlDef &def)
+QFont controlFont(const FontDef &def)
 {
     QFont font;
     QStringList families;
@@ -82,7 +82,10 @@ void applyAccessibleName(const ControlDef &def, QWidget *widget)
         combo->lineEdit()->setAccessibleName(name);
 }
 
-// One control from its definition, as a child of the client area.
+// One control from its definition, as a child of the client area. A control
+// in the client area's font inherits it; only the others get a font of their
+// own. A font set on a combo box would lay out its drop-down list at once,
+// which otherwise waits until the list is first shown.
 QWidget *createControl(const ControlDef &def, QWidget *client)
 {
     QWidget *widget = newWidget(def, client);
@@ -90,7 +93,8 @@ QWidget *createControl(const ControlDef &def, QWidget *client)
     const QRect &t = def.twips;
     widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
                         twipsToPixels(t.height()));
-    widget->setFont(controlFont(def));
+    if (const QFont font = controlFont(def.font); font != client->font())
+        widget->setFont(font);
     applyAccessibleName(def, widget);
     applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
     applyColour(widget, def.background, QPalette::Window, &QWidget::setBackgroundRole);
@@ -115,6 +119,7 @@ void linkCaptionLabels(const QWidget *client)
 
 void createControls(QWidget *client)
 {
+    client->setFont(controlFont(kCommonFont));
     std::map<int, QWidget *> byTabIndex;
     for (const ControlDef &def : kControls)
         byTabIndex[def.tabIndex] = createControl(def, client);

@@ -46,7 +46,13 @@ void TextBox::mouseReleaseEvent(QMouseEvent *event)
 
 ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
 {
-    setEditable(true);
+    // Editable through a line edit given to it, as setEditable(true) does,
+    // but without what setEditable also does first: with the Fusion style it
+    // builds the drop-down list for a non-editable combo box, then turns it
+    // into the editable one's. Here the list is built once, for this kind.
+    auto *edit = new QLineEdit(this);
+    edit->setPalette(palette());
+    setLineEdit(edit);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
 }

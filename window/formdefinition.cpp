@@ -30,20 +30,20 @@ constexpr Qt::Alignment kButtonCaption = Qt::AlignCenter;
 
 // clang-format off
 const std::array<ControlDef, 13> kControls{{
-    // name            kind                  left  top   width height  caption                 pt    bold   italic text         background          alignment       tab
-    {"Label1",       ControlKind::Label,    {360,  600,  1215, 255}, u"PCT (ng/ml) =",     8.25, false, false, kButtonText, kButtonFace,       kCentre,        0},
-    {"txtPCT",       ControlKind::TextBox,  {1920, 600,  855,  315}, u"",                  8.25, false, false, kWindowText, kWindowBackground, kEntryLeft,     1},
-    {"lblPunteggio", ControlKind::Label,    {4080, 600,  1335, 375}, u"Punteggio",         12.0, true,  false, kButtonText, kButtonFace,       kCentre,        5},
-    {"lblScore",     ControlKind::Label,    {4320, 1080, 735,  375}, u"",                  13.5, true,  false, kRed,        kInactiveBorder,   kCentre,        6},
-    {"Label2",       ControlKind::Label,    {360,  1440, 1215, 255}, u"CRP(mg/L)",         8.25, false, false, kButtonText, kButtonFace,       kCentre,        2},
-    {"txtCRP",       ControlKind::TextBox,  {1920, 1440, 855,  315}, u"",                  8.25, false, false, kWindowText, kWindowBackground, kEntryLeft,     3},
-    {"lblSBI",       ControlKind::Label,    {3840, 1800, 2295, 495}, u"Label4",            8.25, false, false, kButtonText, kAsWindow,         kLeft,          11},
-    {"Label3",       ControlKind::Label,    {360,  2280, 1215, 255}, u"Dipstik urinario",  8.25, false, false, kButtonText, kButtonFace,       kCentre,        4},
-    {"cmbDipUrine",  ControlKind::ComboBox, {1920, 2280, 1335, 315}, u"",                  8.25, false, false, kWindowText, kWindowBackground, kEntryLeft,     10},
-    {"lblSBI2",      ControlKind::Label,    {3840, 2280, 2295, 495}, u"Label4",            8.25, false, true,  kButtonText, kAsWindow,         kLeft,          12},
-    {"cmdCalcola",   ControlKind::Button,   {1080, 3240, 1215, 375}, u"&Calcola",          8.25, false, false, kButtonText, kButtonFace,       kButtonCaption, 7},
-    {"cmdReset",     ControlKind::Button,   {2760, 3240, 1215, 375}, u"&Reset",            8.25, false, false, kButtonText, kButtonFace,       kButtonCaption, 8},
-    {"cmdFine",      ControlKind::Button,   {4440, 3240, 1215, 375}, u"&Fine",             8.25, false, false, kButtonText, kButtonFace,       kButtonCaption, 9},
+    // name            kind                  left  top   width height  caption                 font                 text         background          alignment       tab
+    {"Label1",       ControlKind::Label,    {360,  600,  1215, 255}, u"PCT (ng/ml) =",     {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        0},
+    {"txtPCT",       ControlKind::TextBox,  {1920, 600,  855,  315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     1},
+    {"lblPunteggio", ControlKind::Label,    {4080, 600,  1335, 375}, u"Punteggio",         {12.0, true,  false}, kButtonText, kButtonFace,       kCentre,        5},
+    {"lblScore",     ControlKind::Label,    {4320, 1080, 735,  375}, u"",                  {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
+    {"Label2",       ControlKind::Label,    {360,  1440, 1215, 255}, u"CRP(mg/L)",         {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
+    {"txtCRP",       ControlKind::TextBox,  {1920, 1440, 855,  315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
+    {"lblSBI",       ControlKind::Label,    {3840, 1800, 2295, 495}, u"Label4",            {8.25, false, false}, kButtonText, kAsWindow,         kLeft,          11},
+    {"Label3",       ControlKind::Label,    {360,  2280, 1215, 255}, u"Dipstik urinario",  {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
+    {"cmbDipUrine",  ControlKind::ComboBox, {1920, 2280, 1335, 315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
+    {"lblSBI2",      ControlKind::Label,    {3840, 2280, 2295, 495}, u"Label4",            {8.25, false, true},  kButtonText, kAsWindow,         kLeft,          12},
+    {"cmdCalcola",   ControlKind::Button,   {1080, 3240, 1215, 375}, u"&Calcola",          {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
+    {"cmdReset",     ControlKind::Button,   {2760, 3240, 1215, 375}, u"&Reset",            {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
+    {"cmdFine",      ControlKind::Button,   {4440, 3240, 1215, 375}, u"&Fine",             {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},
 }};
 // clang-format on
 

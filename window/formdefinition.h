@@ -22,15 +22,20 @@ struct ColourDef
     QRgb fixed = 0; // used when role is NoRole
 };
 
+struct FontDef
+{
+    qreal pointSize;
+    bool bold;
+    bool italic;
+};
+
 struct ControlDef
 {
     const char *name;
     ControlKind kind;
     QRect twips;
     const char16_t *caption;
-    qreal pointSize;
-    bool bold;
-    bool italic;
+    FontDef font;
     ColourDef text;
     ColourDef background;
     Qt::Alignment alignment;
@@ -63,6 +68,10 @@ inline constexpr MenuItemDef kInfoMenuItem{"Info", u"?"};
 inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
 
 extern const std::array<ControlDef, 13> kControls;
+
+// The font of most controls, which the client area gives them all; the
+// others have their own.
+inline constexpr FontDef kCommonFont{8.25, false, false};
 
 // What a screen reader announces for a control whose caption does not say
 // it: the entries, which have none, and the score, whose caption is only a

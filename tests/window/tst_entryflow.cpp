@@ -1,6 +1,7 @@
 #include "form1.h"
 #include "formtest.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void enterChecksEachValue_data();
     void enterChecksEachValue();
     void enterInComboMovesToCalcola();
+    void dropDownListPicksItem();
     void clickSelectsForOvertyping_data();
     void clickSelectsForOvertyping();
     void resetClearsEntries();
@@ -200,6 +202,33 @@ void tst_EntryFlow::enterInComboMovesToCalcola()
     QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
     QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("forse"));
     QCOMPARE(m_w->c.cmbDipUrine->lineEdit()->selectedText(), QStringLiteral("forse"));
+}
+
+// The list opened with F4 shows both items in the combo box's font. Enter
+// there picks the highlighted item, closes the list and, as Enter in the
+// combo box does, takes the picked text and moves on to "&Calcola".
+void tst_EntryFlow::dropDownListPicksItem()
+{
+    calculateRoad();
+    QComboBox *combo = m_w->c.cmbDipUrine;
+    combo->setFocus();
+    key(Qt::Key_F4);
+    QAbstractItemView *list = combo->view();
+    QTRY_VERIFY(list->isVisible());
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(list->font().families(), combo->font().families());
+    QCOMPARE(list->font().pixelSize(), combo->font().pixelSize());
+    QCOMPARE(list->currentIndex().row(), 0);
+
+    key(Qt::Key_Down);
+    key(Qt::Key_Return);
+    QTRY_VERIFY(!list->isVisible());
+    QCOMPARE(combo->currentText(), QStringLiteral("Positivo"));
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
+    key(Qt::Key_Return);
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("5"));
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_EntryFlow::clickSelectsForOvertyping_data()
