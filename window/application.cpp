@@ -1,11 +1,14 @@
 #include "application.h"
 
+#include "deferredstyle.h"
+
 #include <QGuiApplication>
 
 namespace norvana {
 
-void describeApplication()
+void setUpApplication()
 {
+    useDeferredStyle();
     QCoreApplication::setApplicationName(QStringLiteral("Norvana"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NORVANA_VERSION_TEXT));
     // The desktop file's id, by which a Wayland desktop finds its icon.

@@ -2,7 +2,7 @@
 
 namespace norvana {
 
-// Gives the application its name and version.
-void describeApplication();
+// Gives the application its name and version, and its style.
+void setUpApplication();
 
 } // namespace norvana

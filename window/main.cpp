@@ -10,7 +10,7 @@ int main(int argc, char *argv[])
     norvana::FontConfigWarmup fontWarmup;
     QApplication app(argc, argv);
     fontWarmup.finish();
-    norvana::describeApplication();
+    norvana::setUpApplication();
     norvana::Form1 window;
     window.show();
     return QApplication::exec();

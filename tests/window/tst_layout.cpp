@@ -1,4 +1,5 @@
 #include "application.h"
+#include "deferredstyle.h"
 #include "form1.h"
 #include "formtest.h"
 
@@ -6,6 +7,10 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QMenuBar>
+#include <QStyleFactory>
+#include <QToolButton>
+
+#include <memory>
 
 using norvana::Form1;
 
@@ -258,11 +263,43 @@ void tst_Layout::tabOrder()
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
 }
 
+// The application's name and version, and its style: the desktop's, whose
+// icons look as the desktop style's own, the menu bar's overflow icon too,
+// though that one is read only when drawn.
 void tst_Layout::application()
 {
-    norvana::describeApplication();
+    const QString desktopStyle = QApplication::style()->name();
+    norvana::setUpApplication();
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Norvana"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
+
+    auto *style = qobject_cast<norvana::DeferredStyle *>(QApplication::style());
+    QVERIFY(style);
+    QCOMPARE(style->baseStyle()->name(), desktopStyle);
+    norvana::setUpApplication(); // a second call keeps the style
+    QCOMPARE(QApplication::style(), style);
+
+    const std::unique_ptr<QStyle> reference(QStyleFactory::create(desktopStyle));
+    QMenuBar bar;
+    auto *overflow = bar.findChild<QToolButton *>(QStringLiteral("qt_menubar_ext_button"));
+    QVERIFY(overflow);
+    QVERIFY(!overflow->icon().isNull());
+    const struct
+    {
+        QIcon icon;
+        QStyle::StandardPixmap which;
+    } icons[] = {
+        {overflow->icon(), QStyle::SP_ToolBarHorizontalExtensionButton},
+        {style->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton), QStyle::SP_ToolBarVerticalExtensionButton},
+        {style->standardIcon(QStyle::SP_MessageBoxWarning), QStyle::SP_MessageBoxWarning},
+    };
+    for (const auto &[icon, which] : icons) {
+        const QIcon expected = reference->standardIcon(which);
+        QCOMPARE(icon.availableSizes(), expected.availableSizes());
+        QCOMPARE(icon.actualSize(QSize(16, 16)), expected.actualSize(QSize(16, 16)));
+        for (qreal ratio : {1.0, 2.0})
+            QCOMPARE(icon.pixmap(QSize(16, 16), ratio).toImage(), expected.pixmap(QSize(16, 16), ratio).toImage());
+    }
 }
 
 QTEST_MAIN(tst_Layout)
