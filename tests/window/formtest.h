@@ -9,6 +9,10 @@
 #include <QPushButton>
 #include <QTest>
 
+// The warnings the window shows, as the user reads them.
+inline const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
+inline const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
+
 // Finds a control of the window by its name, failing the test when absent.
 template <typename T>
 T *control(const QWidget &window, const char *name)

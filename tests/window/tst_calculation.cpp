@@ -9,11 +9,6 @@
 
 using norvana::Form1;
 
-namespace {
-const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
-const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
-} // namespace
-
 // "&Calcola" through the real widgets: values typed, the button pressed, the
 // warnings, the focus and the score as the user sees them.
 class tst_Calculation : public QObject

@@ -11,11 +11,6 @@
 
 using norvana::Form1;
 
-namespace {
-const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
-const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
-} // namespace
-
 // The keyboard road through the entries, clicks into the value fields,
 // Reset, About and Fine, acted out on the real window. Keys go through the
 // window system, as a user's do, so they reach whatever has the focus.
