@@ -66,21 +66,25 @@ struct Expected
     int points = 0;
 };
 
-Expected expect(double pct, double crp, const QString &dipstick)
+// A value is refused when its text does not read the way it looks, or when
+// it is not plausible. The reading rule itself is fuzzed on its own.
+Expected expect(std::optional<double> pct, std::optional<double> crp, const QString &dipstick)
 {
     const QString implausible = QString::fromUtf16(norvana::kMsgValoreImplausibile);
     Expected e;
     // CRP is read first, then PCT, then the dipstick.
-    if (!(crp > 0.0 && crp <= 1000.0))
+    if (!crp || !(*crp > 0.0 && *crp <= 1000.0))
         e.warnings << implausible;
-    if (!(pct > 0.0 && pct <= 500.0))
+    if (!pct || !(*pct > 0.0 && *pct <= 500.0))
         e.warnings << implausible;
     // The dipstick's text is matched by the rule's own function: here only
     // the way its answer joins the score is under test.
     const std::optional<qint16> dip = norvana::dipstickPoints(dipstick);
     if (!dip)
         e.warnings << QString::fromUtf16(norvana::kMsgDipstick);
-    e.points = (pct >= 2.0 ? 4 : pct >= 0.5 ? 2 : 0) + (crp >= 100.0 ? 4 : crp >= 40.0 ? 2 : 0)
+    const double p = pct.value_or(0.0);
+    const double c = crp.value_or(0.0);
+    e.points = (p >= 2.0 ? 4 : p >= 0.5 ? 2 : 0) + (c >= 100.0 ? 4 : c >= 40.0 ? 2 : 0)
         + dip.value_or(0);
     return e;
 }
@@ -109,12 +113,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         form.calculate();
 
-        const double pct = norvana::readNumber(controls.texts[0]);
-        const double crp = norvana::readNumber(controls.texts[1]);
-        if (std::isnan(pct) || std::isnan(crp))
+        const std::optional<double> pct = norvana::readNumber(controls.texts[0]);
+        const std::optional<double> crp = norvana::readNumber(controls.texts[1]);
+        if (std::isnan(pct.value_or(0.0)) || std::isnan(crp.value_or(0.0)))
             fail("a value read as NaN", controls.texts);
-        if (!sameDouble(form.state().varPCT.value_or(NAN), pct)
-            || !sameDouble(form.state().varCRP.value_or(NAN), crp))
+        // A text that does not read counts as 0.
+        if (!sameDouble(form.state().varPCT.value_or(NAN), pct.value_or(0.0))
+            || !sameDouble(form.state().varCRP.value_or(NAN), crp.value_or(0.0)))
             fail("the form keeps another value than the text reads as", controls.texts);
 
         const Expected expected = expect(pct, crp, controls.texts[2]);

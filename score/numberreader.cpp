@@ -1,5 +1,6 @@
 #include "numberreader.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -7,9 +8,9 @@
 namespace norvana {
 namespace {
 
-bool isBlank(QChar c)
+bool isPrintableAscii(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    return c >= u' ' && c <= u'~';
 }
 
 bool isDigit(QChar c)
@@ -17,41 +18,39 @@ bool isDigit(QChar c)
     return c >= u'0' && c <= u'9';
 }
 
-// Walks the text, skipping blanks between the characters it reads.
+// Walks the text one character at a time.
 class Cursor
 {
 public:
-    explicit Cursor(QStringView text) : m_text(text) { skipBlanks(); }
+    explicit Cursor(QStringView text) : m_text(text) {}
 
     bool atEnd() const { return m_pos >= m_text.size(); }
     QChar peek() const { return atEnd() ? QChar() : m_text[m_pos]; }
-    void advance()
-    {
-        ++m_pos;
-        skipBlanks();
-    }
+    void advance() { ++m_pos; }
     qsizetype position() const { return m_pos; }
     void rewind(qsizetype pos) { m_pos = pos; }
+    QStringView rest() const { return m_text.mid(m_pos); }
 
 private:
-    void skipBlanks()
-    {
-        while (!atEnd() && isBlank(m_text[m_pos]))
-            ++m_pos;
-    }
-
     QStringView m_text;
     qsizetype m_pos = 0;
 };
 
 } // namespace
 
-double readNumber(QStringView text)
+std::optional<double> readNumber(QStringView text)
 {
+    if (!std::all_of(text.begin(), text.end(), isPrintableAscii))
+        return std::nullopt;
+    if (std::none_of(text.begin(), text.end(), isDigit))
+        return 0.0;
+
     // The number is copied in canonical ASCII form ("-12.5e3") and converted
     // with std::from_chars, which is correctly rounded and ignores the locale.
     std::string numeral;
     Cursor in(text);
+    while (in.peek() == u' ')
+        in.advance();
 
     bool negative = false;
     if (in.peek() == u'+' || in.peek() == u'-') {
@@ -93,8 +92,9 @@ double readNumber(QStringView text)
             in.advance();
         }
     }
+    // The text holds digits, but not at the start of its number ("x45").
     if (!anyDigit)
-        return 0.0;
+        return std::nullopt;
 
     // The exponent counts only when digits follow "e" and its sign.
     // Beyond the text's length plus the range of a double, an exponent
@@ -122,6 +122,13 @@ double readNumber(QStringView text)
             in.rewind(mark);
         }
     }
+
+    // What follows the number is ignored only when it holds no digit: a
+    // digit there means a second number, or a blank inside this one.
+    const QStringView rest = in.rest();
+    if (std::any_of(rest.begin(), rest.end(), isDigit))
+        return std::nullopt;
+
     if (exponent != 0)
         numeral += 'e' + std::to_string(exponent);
 

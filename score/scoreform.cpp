@@ -28,9 +28,11 @@ void ScoreForm::InputDipUrine()
 void ScoreForm::inputValue(ControlId box, std::optional<double> &field, const ValueRule &rule,
                            ControlId next)
 {
-    // The number stays in the field even when it is refused.
-    field = readNumber(m_ui.text(box));
-    if (isPlausible(*field, rule))
+    // The number stays in the field even when it is refused; a text that
+    // does not read the way it looks is refused and counts as 0.
+    const std::optional<double> number = readNumber(m_ui.text(box));
+    field = number.value_or(0.0);
+    if (number && isPlausible(*number, rule))
         m_ui.setFocus(next);
     else
         refuse(box, m_state.strMsgErrore);

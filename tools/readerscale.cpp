@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
             std::vector<double> times;
             for (int i = 0; i < repetitions; ++i) {
                 const auto start = std::chrono::steady_clock::now();
-                sink = sink + norvana::readNumber(text);
+                sink = sink + norvana::readNumber(text).value_or(0.0);
                 const auto end = std::chrono::steady_clock::now();
                 times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
             }

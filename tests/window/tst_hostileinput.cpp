@@ -1,20 +1,19 @@
 #include "boxwatcher.h"
 #include "formtest.h"
-#include "numberreader.h"
 
 #include <QApplication>
 #include <QClipboard>
 
-#include <limits>
-
 // Feeds hostile texts to txtPCT and txtCRP of the real window, presses
 // "&Calcola" and checks that each text is either accepted with the value it
-// stands for (the score shows its points) or refused with the warning.
+// stands for (the score shows its points) or refused with one warning, the
+// focus in its box and its text selected.
 //
 // Most texts are typed one character (code point) at a time. Texts a user
-// cannot type into the box are pasted with Ctrl+V from the clipboard: a tab
-// (typing it moves the focus), an embedded NUL (not accepted as typed input)
-// and 1 MB of digits (too slow key by key). QLineEdit keeps at most 32767
+// cannot type into the box are pasted with Ctrl+V from the clipboard, as
+// they come from a lab report or a spreadsheet: invisible and formatting
+// characters, tabs and line breaks, NUL, and 1 MB of digits (too slow key
+// by key). QLineEdit keeps at most 32767
 // characters of a paste, so the 1 MB row reads the digits that remain.
 class tst_HostileInput : public QObject
 {
@@ -90,57 +89,84 @@ void tst_HostileInput::hostileText_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<Entry>("how");
-    QTest::addColumn<double>("value");  // what the box's text reads as
     QTest::addColumn<QString>("score"); // empty: refused with the warning
 
-    const double inf = std::numeric_limits<double>::infinity();
     const QStringView refused;
     // One row per box: PCT with CRP 50 (2 points), CRP with PCT 1 (2 points).
-    const auto add = [](const char *name, const QString &text, Entry how, double value,
-                        QStringView pctScore, QStringView crpScore) {
-        QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how << value
+    const auto add = [](const char *name, const QString &text, Entry how, QStringView pctScore,
+                        QStringView crpScore) {
+        QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how
                                        << pctScore.toString();
-        QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << value
+        QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how
                                        << crpScore.toString();
+    };
+    // A text that shows one value and may hold another is refused, whatever
+    // either value would score.
+    const auto refuse = [&](const char *name, const QString &text, Entry how) {
+        add(name, text, how, refused, refused);
     };
     const auto typed = Entry::Typed;
     const auto pasted = Entry::Pasted;
 
-    add("empty", QString(), typed, 0.0, refused, refused);
-    add("blanks only", QStringLiteral("   "), typed, 0.0, refused, refused);
-    add("tab", QStringLiteral("\t"), pasted, 0.0, refused, refused);
-    add("tab before a number", QStringLiteral("\t12"), pasted, 12.0, u"6", u"2");
-    add("letters", QStringLiteral("abc"), typed, 0.0, refused, refused);
-    add("zero", QStringLiteral("0"), typed, 0.0, refused, refused);
-    add("minus zero", QStringLiteral("-0"), typed, 0.0, refused, refused);
-    add("negative", QStringLiteral("-3"), typed, -3.0, refused, refused);
-    add("plus sign", QStringLiteral("+5"), typed, 5.0, u"6", u"2");
-    add("leading point", QStringLiteral(".5"), typed, 0.5, u"4", u"2");
-    add("trailing point", QStringLiteral("5."), typed, 5.0, u"6", u"2");
-    add("decimal comma", QStringLiteral("1,5"), typed, 1.5, u"4", u"2");
-    add("comma below one", QStringLiteral("0,7"), typed, 0.7, u"4", u"2");
-    add("two points", QStringLiteral("1.2.3"), typed, 1.2, u"4", u"2");
-    add("two commas", QStringLiteral("1,2,3"), typed, 1.2, u"4", u"2");
-    add("trailing minus", QStringLiteral("5-"), typed, 5.0, u"6", u"2");
-    add("exponent", QStringLiteral("1e3"), typed, 1000.0, refused, u"6");
-    add("negative exponent", QStringLiteral("1E-2"), typed, 0.01, u"2", u"2");
-    add("exponent crossing a band", QStringLiteral("4.5e1"), typed, 45.0, u"6", u"4");
-    add("huge exponent", QStringLiteral("1e999"), typed, inf, refused, refused);
-    add("tiny exponent", QStringLiteral("1e-999"), typed, 0.0, refused, refused);
-    add("infinity word", QStringLiteral("Infinity"), typed, 0.0, refused, refused);
-    add("nan word", QStringLiteral("NaN"), typed, 0.0, refused, refused);
-    add("hex prefix", QStringLiteral("0x10"), typed, 0.0, refused, refused);
-    add("radix prefix", QStringLiteral("&H10"), typed, 0.0, refused, refused);
-    add("arabic-indic digit", QStringLiteral("\u0663"), typed, 0.0, refused, refused);
-    add("full-width digit", QStringLiteral("\uFF11"), typed, 0.0, refused, refused);
-    add("right-to-left mark before a number", QStringLiteral("\u200F45"), typed, 0.0, refused,
-        refused);
-    add("emoji", QStringLiteral("\U0001F637"), typed, 0.0, refused, refused);
-    add("number then emoji", QStringLiteral("5\U0001F637"), typed, 5.0, u"6", u"2");
-    add("embedded nul", QString::fromUtf16(u"4\0" "5", 3), pasted, 4.0, u"6", u"2");
-    add("number then unit", QStringLiteral("45 mg/L"), typed, 45.0, u"6", u"4");
-    add("1 MB of digits", QString(1 << 20, u'7'), pasted, inf, refused, refused);
-    add("1 MB of zeros then 1", QString(1 << 20, u'0') + u'1', pasted, 0.0, refused, refused);
+    refuse("empty", QString(), typed);
+    refuse("blanks only", QStringLiteral("   "), typed);
+    refuse("letters", QStringLiteral("abc"), typed);
+    refuse("zero", QStringLiteral("0"), typed);
+    refuse("minus zero", QStringLiteral("-0"), typed);
+    refuse("negative", QStringLiteral("-3"), typed);
+    add("plus sign", QStringLiteral("+1.5"), typed, u"4", u"2");
+    add("leading point", QStringLiteral(".5"), typed, u"4", u"2");
+    add("trailing point", QStringLiteral("5."), typed, u"6", u"2");
+    add("comma below one", QStringLiteral("0,7"), typed, u"4", u"2");
+    add("blanks around", QStringLiteral(" 7 "), typed, u"6", u"2");
+    add("trailing minus", QStringLiteral("5-"), typed, u"6", u"2");
+    add("number then unit", QStringLiteral("45 mg/L"), typed, u"6", u"4");
+    add("exponent", QStringLiteral("1e2"), typed, u"6", u"6");
+    add("exponent crossing a band", QStringLiteral("4.5e1"), typed, u"6", u"4");
+    refuse("huge exponent", QStringLiteral("1e999"), typed);
+    refuse("tiny exponent", QStringLiteral("1e-999"), typed);
+    refuse("infinity word", QStringLiteral("Infinity"), typed);
+    refuse("nan word", QStringLiteral("NaN"), typed);
+    refuse("hex prefix", QStringLiteral("0x10"), typed);
+    refuse("radix prefix", QStringLiteral("&H10"), typed);
+    refuse("emoji", QStringLiteral("\U0001F637"), typed);
+    refuse("number then emoji", QStringLiteral("5\U0001F637"), typed);
+
+    // Pasted characters that are invisible or look like others: each text
+    // shows 120 or 100 (or 150 for the override) and must not score as
+    // anything.
+    refuse("zero-width space", QStringLiteral("1\u200B20"), pasted);
+    refuse("soft hyphen", QStringLiteral("1\u00AD20"), pasted);
+    refuse("word joiner", QStringLiteral("1\u206020"), pasted);
+    refuse("byte-order mark", QStringLiteral("\uFEFF120"), pasted);
+    refuse("left-to-right mark", QStringLiteral("1\u200E20"), pasted);
+    refuse("right-to-left mark", QStringLiteral("\u200F120"), pasted);
+    refuse("right-to-left override", QStringLiteral("1\u202E05"), pasted);
+    refuse("embedded nul", QString::fromUtf16(u"1\0" "20", 4), pasted);
+    refuse("full-width digits", QStringLiteral("1\uFF10\uFF10"), pasted);
+    refuse("mathematical digits", QStringLiteral("1\U0001D7CE\U0001D7CE"), pasted);
+    refuse("arabic-indic digit", QStringLiteral("\u0663"), typed);
+    refuse("no-break space", QStringLiteral("1\u00A020"), pasted);
+    refuse("tab between two cells", QStringLiteral("1.2\t45"), pasted);
+    refuse("tab before a number", QStringLiteral("\t12"), pasted);
+    refuse("line break after a number", QStringLiteral("12\n"), pasted);
+
+    // Blanks inside the number; 30 of them push the 1 out of sight.
+    refuse("blank between digits", QStringLiteral("1 5"), typed);
+    refuse("blanks between digits", QStringLiteral("1   20"), typed);
+    refuse("30 blanks between digits", QStringLiteral("1") + QString(30, u' ') + QStringLiteral("20"), typed);
+    refuse("blank before the separator", QStringLiteral("1 .5"), typed);
+    refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed);
+
+    // A digit after the number.
+    refuse("list", QStringLiteral("1,2,3"), typed);
+    refuse("two points", QStringLiteral("1.2.3"), typed);
+    refuse("italian thousands", QStringLiteral("1.234,5"), typed);
+    refuse("second number", QStringLiteral("1.2 45"), typed);
+    refuse("digit after a unit", QStringLiteral("12mg5"), typed);
+
+    refuse("1 MB of digits", QString(1 << 20, u'7'), pasted);
+    refuse("1 MB of zeros then 1", QString(1 << 20, u'0') + u'1', pasted);
 }
 
 void tst_HostileInput::hostileText()
@@ -148,7 +174,6 @@ void tst_HostileInput::hostileText()
     QFETCH(QString, box);
     QFETCH(QString, text);
     QFETCH(Entry, how);
-    QFETCH(double, value);
     QFETCH(QString, score);
 
     const FormControlsUnderTest ui(*m_window);
@@ -160,7 +185,6 @@ void tst_HostileInput::hostileText()
     enter(hostile, text, how);
     // The box holds the whole text, as far as its length limit allows.
     QCOMPARE(hostile->text(), text.left(hostile->maxLength()));
-    QCOMPARE(norvana::readNumber(hostile->text()), value);
 
     QTest::mouseClick(ui.cmdCalcola, Qt::LeftButton);
 
