@@ -45,7 +45,7 @@ QWidget *newWidget(const ControlDef &def, QWidget *client)
     case ControlKind::ComboBox:
         return new ComboBox(client);
     case ControlKind::Button: {
-        auto *button = new QPushButton(caption, client);
+        auto *button = new CommandButton(caption, client);
         // Enter presses a button that has the focus, as the space bar does.
         button->setAutoDefault(true);
         return button;

@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcutEvent>
 #include <QSignalBlocker>
 
 namespace norvana {
@@ -61,6 +62,19 @@ void ComboBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));
     QComboBox::keyPressEvent(event);
+}
+
+bool CommandButton::event(QEvent *event)
+{
+    if (event->type() == QEvent::Shortcut) {
+        const auto *shortcutEvent = static_cast<QShortcutEvent *>(event);
+        // An ambiguous key only moves the focus, as Qt does.
+        if (!shortcutEvent->isAmbiguous() && shortcutEvent->key() == shortcut()) {
+            click();
+            return true;
+        }
+    }
+    return QPushButton::event(event);
 }
 
 } // namespace norvana

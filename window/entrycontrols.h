@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 
 namespace norvana {
 
@@ -43,6 +44,23 @@ Q_SIGNALS:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+};
+
+// A command button whose access key presses it at once, as Enter or Space
+// on the focused button does. Qt animates an access key's press and clicks
+// 100 ms later, so keys typed right after it would land before the click
+// and be cleared or moved by it.
+class CommandButton : public QPushButton
+{
+    Q_OBJECT
+public:
+    explicit CommandButton(const QString &caption, QWidget *parent = nullptr)
+        : QPushButton(caption, parent)
+    {
+    }
+
+protected:
+    bool event(QEvent *event) override;
 };
 
 } // namespace norvana

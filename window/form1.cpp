@@ -82,9 +82,12 @@ void Form1::connectHandlers()
     connect(cmdReset, &QPushButton::clicked, this, handler(&Form1::cmdReset_Click));
     connect(cmdFine, &QPushButton::clicked, this, handler(&Form1::cmdFine_Click));
     connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
-    connect(txtPCT, &QLineEdit::textChanged, this, handler(&Form1::entry_Change));
-    connect(txtCRP, &QLineEdit::textChanged, this, handler(&Form1::entry_Change));
-    connect(cmbDipUrine, &QComboBox::editTextChanged, this, handler(&Form1::entry_Change));
+    // A change clears the score at once, even while a box is open: it may
+    // come from a screen reader or dictation tool, which a modal box does
+    // not block, and no score may stand beside values it does not belong to.
+    connect(txtPCT, &QLineEdit::textChanged, this, &Form1::entry_Change);
+    connect(txtCRP, &QLineEdit::textChanged, this, &Form1::entry_Change);
+    connect(cmbDipUrine, &QComboBox::editTextChanged, this, &Form1::entry_Change);
 }
 
 void Form1::Form_Load()
@@ -144,7 +147,7 @@ void Form1::cmdReset_Click()
     txtPCT->clear();
     txtCRP->clear();
     cmbDipUrine->setCurrentIndex(0);
-    txtPCT->setFocus(Qt::OtherFocusReason);
+    setFocus(ControlId::txtPCT);
 }
 
 void Form1::cmdFine_Click()
@@ -187,6 +190,10 @@ QString Form1::text(ControlId id) const
 void Form1::setFocus(ControlId id)
 {
     control(id)->setFocus(Qt::OtherFocusReason);
+    // A value box that the program moves into has its text selected, so
+    // that typing replaces the old value instead of adding to it.
+    if (id == ControlId::txtPCT || id == ControlId::txtCRP)
+        selectAll(id);
 }
 
 void Form1::selectAll(ControlId id)

@@ -13,6 +13,7 @@
 #include "formtest.h"
 
 #include <QAccessible>
+#include <QAction>
 #include <QApplication>
 
 namespace {
@@ -50,6 +51,8 @@ private Q_SLOTS:
     void scoreIsAnnouncedWithItsValue();
     void scoreValueFollowsTheScore();
     void clearedScoreHasNoValue();
+    void changeWhileBoxOpenClearsScore_data();
+    void changeWhileBoxOpenClearsScore();
 
 private:
     void calculate(const QString &pct, const QString &crp);
@@ -169,6 +172,53 @@ void TestAccessibility::clearedScoreHasNoValue()
     QCOMPARE(c.lblScore->text(), QString());
     QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
     QCOMPARE(description(c.lblScore), QString());
+}
+
+void TestAccessibility::changeWhileBoxOpenClearsScore_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<bool>("throughInterface"); // else QLineEdit::setText
+
+    for (const char *entry : {"txtPCT", "txtCRP", "cmbDipUrine"}) {
+        QTest::addRow("%s through the editable-text interface", entry) << entry << true;
+        QTest::addRow("%s set by a program", entry) << entry << false;
+    }
+}
+
+// A screen reader or dictation tool edits an entry while the About box is
+// open: the score goes at once, and stays gone after the box is closed.
+void TestAccessibility::changeWhileBoxOpenClearsScore()
+{
+    QFETCH(QString, entry);
+    QFETCH(bool, throughInterface);
+
+    FormControlsUnderTest c(*m_window);
+    calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
+    QWidget *target = m_window->findChild<QWidget *>(entry);
+    auto *edit = qobject_cast<QLineEdit *>(target);
+    if (!edit)
+        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+
+    QString scoreWhileOpen = QStringLiteral("(box not seen)");
+    m_boxes->setWhileOpen([&](QMessageBox *) {
+        if (throughInterface) {
+            QAccessibleEditableTextInterface *text = accessible(edit)->editableTextInterface();
+            QVERIFY(text);
+            text->replaceText(0, int(edit->text().size()), QStringLiteral("80"));
+        } else {
+            edit->setText(QStringLiteral("80"));
+        }
+        scoreWhileOpen = c.lblScore->text();
+    });
+    m_window->findChild<QAction *>(QStringLiteral("Info"))->trigger();
+
+    QCOMPARE(m_boxes->boxes().size(), 1);
+    QCOMPARE(edit->text(), QStringLiteral("80"));
+    QCOMPARE(scoreWhileOpen, QString());
+    QCOMPARE(c.lblScore->text(), QString());
+    QCOMPARE(description(c.lblScore), QString());
+    m_boxes->clear();
 }
 
 QTEST_MAIN(TestAccessibility)

@@ -35,6 +35,8 @@ private Q_SLOTS:
     void undoStopsAtCalculation();
     void keysTypeNormally_data();
     void keysTypeNormally();
+    void keyBurstAfterAction_data();
+    void keyBurstAfterAction();
     void about_data();
     void about();
     void fineEndsProgram_data();
@@ -359,6 +361,60 @@ void tst_EntryFlow::keysTypeNormally()
     key(Qt::Key_Home);
     key(Qt::Key_Delete);
     QCOMPARE(edit->text(), text.mid(1, text.size() - 2));
+    QVERIFY(m_w->boxes.boxes().isEmpty());
+}
+
+void tst_EntryFlow::keyBurstAfterAction_data()
+{
+    QTest::addColumn<QString>("start"); // where the focus is, with its text selected
+    QTest::addColumn<QString>("keys");  // one burst; "Alt+R", "Enter", ... or a character
+    QTest::addColumn<QString>("pct");
+    QTest::addColumn<QString>("crp");
+    QTest::addColumn<QString>("focus");
+
+    // Each row starts from the road's entries (PCT 1.2, CRP 45).
+    QTest::newRow("Alt+R then 7.5") << "txtCRP" << "Alt+R 7 . 5" << "7.5" << "" << "txtPCT";
+    QTest::newRow("Alt+R then 0.7") << "txtCRP" << "Alt+R 0 . 7" << "0.7" << "" << "txtPCT";
+    QTest::newRow("Space on Reset then 3") << "cmdReset" << "Space 3" << "3" << "" << "txtPCT";
+    QTest::newRow("Enter in PCT replaces the old CRP")
+        << "txtPCT" << "1 . 2 Enter 8" << "1.2" << "8" << "txtCRP";
+    QTest::newRow("Alt+C then 30 goes whole into CRP")
+        << "txtPCT" << "Alt+C 3 0" << "1.2" << "30" << "txtCRP";
+    QTest::newRow("Enter on Calcola then 60") << "cmdCalcola" << "Enter 6 0" << "1.2" << "60"
+                                              << "txtCRP";
+    QTest::newRow("Enter in the dipstick, Enter, then 5")
+        << "cmbDipUrine" << "Enter Enter 5" << "1.2" << "5" << "txtCRP";
+}
+
+// Keys typed at once after an action land, in order and whole, in the box
+// that has the focus once the action is done. The keys are sent in one
+// burst with no event processing in between, as a fast typist's arrive.
+void tst_EntryFlow::keyBurstAfterAction()
+{
+    QFETCH(QString, start);
+    QFETCH(QString, keys);
+    QFETCH(QString, pct);
+    QFETCH(QString, crp);
+    QFETCH(QString, focus);
+
+    calculateRoad();
+    control<QWidget>(m_w->window, start.toLatin1().constData())->setFocus(Qt::TabFocusReason);
+    for (const QString &token : keys.split(u' ')) {
+        if (token == u"Alt+R" || token == u"Alt+C")
+            key(token.endsWith(u'R') ? Qt::Key_R : Qt::Key_C, Qt::AltModifier);
+        else if (token == u"Enter")
+            key(Qt::Key_Return);
+        else if (token == u"Space")
+            key(Qt::Key_Space);
+        else
+            type(token);
+    }
+    // Long enough for any click that the toolkit delays.
+    QTest::qWait(300);
+
+    QCOMPARE(m_w->c.txtPCT->text(), pct);
+    QCOMPARE(m_w->c.txtCRP->text(), crp);
+    QCOMPARE(focusName(), focus);
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
