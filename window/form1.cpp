@@ -62,6 +62,14 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     txtPCT->setFocus(Qt::OtherFocusReason);
 }
 
+void Form1::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    // The keyboard belongs to the window from the start, also where no
+    // window manager hands it over, as in a kiosk session.
+    activateWindow();
+}
+
 template <typename... Args>
 auto Form1::handler(void (Form1::*method)(Args...))
 {

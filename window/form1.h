@@ -21,6 +21,9 @@ class Form1 : public QMainWindow, private FormControls
 public:
     explicit Form1(QWidget *parent = nullptr);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     // Event handlers, named after their control and event.
     void Form_Load();

@@ -7,6 +7,10 @@ void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon)
     QMessageBox box(icon, QString::fromUtf16(kMessageTitle), prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
     box.exec();
+    // The keyboard goes back to the window, where the caller moves the
+    // focus next; without a window manager nobody else gives it back.
+    if (parent)
+        parent->activateWindow();
 }
 
 } // namespace norvana

@@ -1,0 +1,173 @@
+// The keyboard roads acted out with real X key events: xdotool sends them
+// through the X server to the real window, on the xcb platform, with or
+// without a window manager. Run by scripts/xkeys.sh under Xvfb; it needs a
+// display, so CTest does not run it.
+#include "formtest.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMessageBox>
+#include <QProcess>
+
+class tst_XKeys : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void road_data();
+    void road();
+
+private:
+    std::unique_ptr<norvana::Form1> m_window;
+};
+
+namespace {
+
+QString focusName()
+{
+    QWidget *focus = QApplication::focusWidget();
+    return focus ? focus->objectName() : QStringLiteral("(none)");
+}
+
+// The keys of a row as a shell script of xdotool commands.
+QString script(const QString &keys)
+{
+    QStringList commands{QStringLiteral("set -e")};
+    for (const QString &step : keys.split(u' ')) {
+        const QString what = step.section(u':', 0, 0);
+        const QString arg = step.section(u':', 1);
+        if (what == u"sleep")
+            commands << QStringLiteral("sleep ") + arg;
+        else
+            commands << QStringLiteral("xdotool %1 --delay 30 '%2'").arg(what, arg);
+    }
+    return commands.join(u'\n');
+}
+
+// Counts the message boxes shown.
+class BoxCounter : public QObject
+{
+public:
+    BoxCounter() { qApp->installEventFilter(this); }
+    ~BoxCounter() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched))
+            ++shown;
+        return false;
+    }
+};
+
+} // namespace
+
+void tst_XKeys::initTestCase()
+{
+    if (QGuiApplication::platformName() != u"xcb")
+        QSKIP("needs an X display: run scripts/xkeys.sh");
+}
+
+void tst_XKeys::init()
+{
+    m_window = std::make_unique<norvana::Form1>();
+    m_window->show();
+    // The window must take the keyboard by itself, with or without a
+    // window manager: the test does not activate it.
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void tst_XKeys::cleanup()
+{
+    m_window.reset();
+}
+
+void tst_XKeys::road_data()
+{
+    QTest::addColumn<QString>("pct"); // the entries before the road
+    QTest::addColumn<QString>("crp");
+    QTest::addColumn<QString>("clipboard"); // what ctrl+v pastes
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("expectPct");
+    QTest::addColumn<QString>("expectCrp");
+    QTest::addColumn<QString>("score");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<int>("boxes"); // message boxes shown, each closed by a key
+
+    // "type:TEXT" types TEXT 30 ms a key, as a fast typist does; "key:K"
+    // presses a key or a chord ("Return", "alt+c"); "sleep:S" pauses, so
+    // that a message box is open before the key that closes it.
+    const QString none;
+    QTest::newRow("1.2 Enter 45 Enter Enter Enter gives 4")
+        << none << none << none
+        << "type:1.2 key:Return type:45 key:Return key:Return key:Return"
+        << "1.2" << "45" << "4" << "txtCRP" << 0;
+    QTest::newRow("Alt+C calculates")
+        << "1.2" << "45" << none << "key:alt+c" << "1.2" << "45" << "4" << "txtCRP" << 0;
+    QTest::newRow("refused value, OK, then typing replaces it")
+        << none << none << none << "type:abc key:Return sleep:0.5 key:Return type:2 key:Return"
+        << "2" << "" << "" << "txtCRP" << 1;
+    QTest::newRow("refused value, OK, then Alt+C")
+        << "1.2" << "0" << none << "key:alt+c sleep:0.5 key:Return type:45 key:alt+c"
+        << "1.2" << "45" << "4" << "txtCRP" << 1;
+    QTest::newRow("Alt+R then 7.5 at once")
+        << "1.2" << "45" << none << "key:alt+r type:7.5" << "7.5" << "" << "" << "txtPCT" << 0;
+    QTest::newRow("Alt+C then 30 at once")
+        << "1.2" << "45" << none << "key:alt+c type:30" << "1.2" << "30" << "" << "txtCRP" << 0;
+
+    // Pasted texts that show one value and may hold another are refused;
+    // after OK the whole text is selected, so typing replaces it.
+    const QString refusedThenTyped = QStringLiteral("key:ctrl+v key:alt+c sleep:0.5 key:Return type:7");
+    QTest::newRow("zero-width space pasted into PCT")
+        << none << "45" << QStringLiteral("1\u200B20") << refusedThenTyped << "7" << "45" << ""
+        << "txtPCT" << 1;
+    QTest::newRow("two spreadsheet cells pasted into PCT")
+        << none << "45" << QStringLiteral("1.2\t45") << refusedThenTyped << "7" << "45" << ""
+        << "txtPCT" << 1;
+    QTest::newRow("no-break space pasted into PCT")
+        << none << "45" << QStringLiteral("1\u00A020") << refusedThenTyped << "7" << "45" << ""
+        << "txtPCT" << 1;
+}
+
+void tst_XKeys::road()
+{
+    QFETCH(QString, pct);
+    QFETCH(QString, crp);
+    QFETCH(QString, clipboard);
+    QFETCH(QString, keys);
+    QFETCH(QString, expectPct);
+    QFETCH(QString, expectCrp);
+    QFETCH(QString, score);
+    QFETCH(QString, focus);
+    QFETCH(int, boxes);
+
+    const FormControlsUnderTest c(*m_window);
+    c.txtPCT->setText(pct);
+    c.txtCRP->setText(crp);
+    c.txtPCT->selectAll();
+    QCOMPARE(focusName(), QStringLiteral("txtPCT"));
+    QGuiApplication::clipboard()->setText(clipboard);
+
+    // xdotool runs on its own while this process handles the keys,
+    // message boxes included.
+    BoxCounter counter;
+    QProcess xdotool;
+    xdotool.start(QStringLiteral("sh"), {QStringLiteral("-c"), script(keys)});
+    QVERIFY(xdotool.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(xdotool.exitCode(), 0);
+
+    QTRY_COMPARE(c.txtPCT->text(), expectPct);
+    QTRY_COMPARE(c.txtCRP->text(), expectCrp);
+    QTRY_COMPARE(c.lblScore->text(), score);
+    QTRY_COMPARE(focusName(), focus);
+    QCOMPARE(counter.shown, boxes);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+QTEST_MAIN(tst_XKeys)
+#include "tst_xkeys.moc"
