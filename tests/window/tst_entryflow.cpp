@@ -97,35 +97,40 @@ void tst_EntryFlow::calculateRoad()
 
 void tst_EntryFlow::keyboardRoad_data()
 {
+    QTest::addColumn<bool>("keypad"); // Enter of the numeric keypad, not Return
     QTest::addColumn<int>("downPresses"); // moves through the dipstick list
     QTest::addColumn<QString>("dip");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("Negativo left as it is gives 4") << 0 << "Negativo" << "4";
-    QTest::newRow("Positivo picked by keyboard gives 5") << 1 << "Positivo" << "5";
-    QTest::newRow("list does not run past its end") << 3 << "Positivo" << "5";
+    QTest::newRow("Negativo left as it is gives 4") << false << 0 << "Negativo" << "4";
+    QTest::newRow("Positivo picked by keyboard gives 5") << false << 1 << "Positivo" << "5";
+    QTest::newRow("list does not run past its end") << false << 3 << "Positivo" << "5";
+    QTest::newRow("keypad Enter, Negativo gives 4") << true << 0 << "Negativo" << "4";
+    QTest::newRow("keypad Enter, Positivo gives 5") << true << 1 << "Positivo" << "5";
 }
 
 void tst_EntryFlow::keyboardRoad()
 {
+    QFETCH(bool, keypad);
     QFETCH(int, downPresses);
     QFETCH(QString, dip);
     QFETCH(QString, score);
+    const auto enter = [&] { keypad ? key(Qt::Key_Enter, Qt::KeypadModifier) : key(Qt::Key_Return); };
 
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
     type(QStringLiteral("1.2"));
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("txtCRP"));
     type(QStringLiteral("45"));
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
     for (int i = 0; i < downPresses; ++i)
         key(Qt::Key_Down);
     QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
     QCOMPARE(m_w->c.lblScore->text(), QString());
-    key(Qt::Key_Return);
+    enter();
 
     QCOMPARE(m_w->c.lblScore->text(), score);
     QVERIFY(m_w->boxes.boxes().isEmpty());
@@ -441,6 +446,7 @@ void tst_EntryFlow::fineEndsProgram_data()
     QTest::newRow("click") << "click";
     QTest::newRow("Alt+F") << "alt-f";
     QTest::newRow("Enter on the focused button") << "enter";
+    QTest::newRow("keypad Enter on the focused button") << "keypad-enter";
     QTest::newRow("Space on the focused button") << "space";
 }
 
@@ -454,7 +460,10 @@ void tst_EntryFlow::fineEndsProgram()
             key(Qt::Key_F, Qt::AltModifier);
         } else {
             m_w->c.cmdFine->setFocus();
-            key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
+            if (how == QLatin1String("keypad-enter"))
+                key(Qt::Key_Enter, Qt::KeypadModifier);
+            else
+                key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
         }
     });
     // A watchdog ends a loop that Fine failed to end.
