@@ -4,8 +4,11 @@
 #include "formtest.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLibraryInfo>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScopeGuard>
 #include <QStyleFactory>
@@ -326,9 +329,9 @@ void tst_Layout::textOnCyanReads()
     }
 }
 
-// The application's name and version, and its style: the desktop's, whose
+// The application's name and version; its style: the desktop's, whose
 // icons look as the desktop style's own, the menu bar's overflow icon too,
-// though that one is read only when drawn.
+// though that one is read only when drawn; Qt's own texts in Italian.
 void tst_Layout::application()
 {
     const QString desktopStyle = QApplication::style()->name();
@@ -363,6 +366,17 @@ void tst_Layout::application()
         for (qreal ratio : {1.0, 2.0})
             QCOMPARE(icon.pixmap(QSize(16, 16), ratio).toImage(), expected.pixmap(QSize(16, 16), ratio).toImage());
     }
+
+    // The context menu of a value box, as the box builds it when asked.
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(translations + QStringLiteral("/qtbase_it.qm")))
+        QSKIP("Qt's Italian translations are not installed (qt6-translations-l10n)");
+    const std::unique_ptr<QMenu> menu(control<QLineEdit>(m_window, "txtPCT")->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction *action : menu->actions())
+        entries << action->text().section(u'\t', 0, 0).remove(u'&');
+    QVERIFY2(entries.contains(QStringLiteral("Annulla")), qPrintable(entries.join(u',')));
+    QVERIFY2(entries.contains(QStringLiteral("Incolla")), qPrintable(entries.join(u',')));
 }
 
 QTEST_MAIN(tst_Layout)
