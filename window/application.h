@@ -2,7 +2,8 @@
 
 namespace norvana {
 
-// Gives the application its name and version, and its style.
+// Gives the application its name and version, its style, and Qt's own
+// texts in Italian.
 void setUpApplication();
 
 } // namespace norvana

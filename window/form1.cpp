@@ -155,6 +155,10 @@ void Form1::cmdReset_Click()
     txtPCT->clear();
     txtCRP->clear();
     cmbDipUrine->setCurrentIndex(0);
+    // A new patient: Ctrl+Z must not bring back the previous one's values.
+    forgetUndoHistory(txtPCT);
+    forgetUndoHistory(txtCRP);
+    forgetUndoHistory(cmbDipUrine->lineEdit());
     setFocus(ControlId::txtPCT);
 }
 

@@ -19,6 +19,9 @@ constexpr ColourDef kWindowBackground{QPalette::Base};
 constexpr ColourDef kInactiveBorder{QPalette::Mid};
 constexpr ColourDef kAsWindow{QPalette::Window};
 constexpr ColourDef kRed{QPalette::NoRole, 0xFF0000};
+// Text on the form's fixed cyan is fixed too: the desktop's text colour
+// may be light, for a dark scheme, and would not read on it.
+constexpr ColourDef kBlack{QPalette::NoRole, 0x000000};
 
 // Captions start at the label's top edge; entry text is centred vertically.
 constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
@@ -37,10 +40,10 @@ const std::array<ControlDef, 13> kControls{{
     {"lblScore",     ControlKind::Label,    {4320, 1080, 735,  375}, u"",                  {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
     {"Label2",       ControlKind::Label,    {360,  1440, 1215, 255}, u"CRP(mg/L)",         {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
     {"txtCRP",       ControlKind::TextBox,  {1920, 1440, 855,  315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
-    {"lblSBI",       ControlKind::Label,    {3840, 1800, 2295, 495}, u"Label4",            {8.25, false, false}, kButtonText, kAsWindow,         kLeft,          11},
+    {"lblSBI",       ControlKind::Label,    {3840, 1800, 2295, 495}, u"Label4",            {8.25, false, false}, kBlack,      kAsWindow,         kLeft,          11},
     {"Label3",       ControlKind::Label,    {360,  2280, 1215, 255}, u"Dipstik urinario",  {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
     {"cmbDipUrine",  ControlKind::ComboBox, {1920, 2280, 1335, 315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
-    {"lblSBI2",      ControlKind::Label,    {3840, 2280, 2295, 495}, u"Label4",            {8.25, false, true},  kButtonText, kAsWindow,         kLeft,          12},
+    {"lblSBI2",      ControlKind::Label,    {3840, 2280, 2295, 495}, u"Label4",            {8.25, false, true},  kBlack,      kAsWindow,         kLeft,          12},
     {"cmdCalcola",   ControlKind::Button,   {1080, 3240, 1215, 375}, u"&Calcola",          {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
     {"cmdReset",     ControlKind::Button,   {2760, 3240, 1215, 375}, u"&Reset",            {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
     {"cmdFine",      ControlKind::Button,   {4440, 3240, 1215, 375}, u"&Fine",             {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},

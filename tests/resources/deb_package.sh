@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb with CPack into a scratch directory and reads its control
 # data and contents: name, version, every runtime dependency (the Qt
-# libraries, the platform plugins, the layout's font) and the installed files.
+# libraries, the platform plugins, the layout's font), the recommended Qt
+# translations and the installed files.
 #   deb_package.sh BUILD_DIR WORK_DIR APP_ID VERSION
 set -euo pipefail
 build=$1 work=$2 id=$3 version=$4
@@ -33,6 +34,8 @@ names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | 
 for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 qt6-qpa-plugins fonts-liberation2; do
     [[ "$names" == *" $pkg "* ]] || fail "Depends lacks $pkg"
 done
+echo "Recommends: $(field Recommends)"
+[[ ", $(field Recommends), " == *", qt6-translations-l10n, "* ]] || fail "Recommends lacks qt6-translations-l10n"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
 for path in ./usr/bin/norvana ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \

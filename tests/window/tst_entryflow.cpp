@@ -32,7 +32,8 @@ private Q_SLOTS:
     void resetClearsEntries();
     void changeClearsScore_data();
     void changeClearsScore();
-    void undoStopsAtCalculation();
+    void undoStopsAtNewStart_data();
+    void undoStopsAtNewStart();
     void keysTypeNormally_data();
     void keysTypeNormally();
     void keyBurstAfterAction_data();
@@ -98,35 +99,40 @@ void tst_EntryFlow::calculateRoad()
 
 void tst_EntryFlow::keyboardRoad_data()
 {
+    QTest::addColumn<bool>("keypad"); // Enter of the numeric keypad, not Return
     QTest::addColumn<int>("downPresses"); // moves through the dipstick list
     QTest::addColumn<QString>("dip");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("Negativo left as it is gives 4") << 0 << "Negativo" << "4";
-    QTest::newRow("Positivo picked by keyboard gives 5") << 1 << "Positivo" << "5";
-    QTest::newRow("list does not run past its end") << 3 << "Positivo" << "5";
+    QTest::newRow("Negativo left as it is gives 4") << false << 0 << "Negativo" << "4";
+    QTest::newRow("Positivo picked by keyboard gives 5") << false << 1 << "Positivo" << "5";
+    QTest::newRow("list does not run past its end") << false << 3 << "Positivo" << "5";
+    QTest::newRow("keypad Enter, Negativo gives 4") << true << 0 << "Negativo" << "4";
+    QTest::newRow("keypad Enter, Positivo gives 5") << true << 1 << "Positivo" << "5";
 }
 
 void tst_EntryFlow::keyboardRoad()
 {
+    QFETCH(bool, keypad);
     QFETCH(int, downPresses);
     QFETCH(QString, dip);
     QFETCH(QString, score);
+    const auto enter = [&] { keypad ? key(Qt::Key_Enter, Qt::KeypadModifier) : key(Qt::Key_Return); };
 
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
     type(QStringLiteral("1.2"));
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("txtCRP"));
     type(QStringLiteral("45"));
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("cmbDipUrine"));
     for (int i = 0; i < downPresses; ++i)
         key(Qt::Key_Down);
     QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
-    key(Qt::Key_Return);
+    enter();
     QCOMPARE(focusName(), QStringLiteral("cmdCalcola"));
     QCOMPARE(m_w->c.lblScore->text(), QString());
-    key(Qt::Key_Return);
+    enter();
 
     QCOMPARE(m_w->c.lblScore->text(), score);
     QVERIFY(m_w->boxes.boxes().isEmpty());
@@ -310,27 +316,57 @@ void tst_EntryFlow::changeClearsScore()
     QCOMPARE(m_w->c.lblScore->text(), QString());
 }
 
-void tst_EntryFlow::undoStopsAtCalculation()
+void tst_EntryFlow::undoStopsAtNewStart_data()
 {
-    type(QStringLiteral("1"));
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("reset"); // or calculate
+    QTest::addColumn<QString>("kept"); // the field's text afterwards
+
+    QTest::newRow("calculation, txtPCT") << "txtPCT" << false << "1.2";
+    QTest::newRow("calculation, txtCRP") << "txtCRP" << false << "45";
+    QTest::newRow("calculation, cmbDipUrine") << "cmbDipUrine" << false << "Negativo";
+    QTest::newRow("reset, txtPCT") << "txtPCT" << true << "";
+    QTest::newRow("reset, txtCRP") << "txtCRP" << true << "";
+    QTest::newRow("reset, cmbDipUrine") << "cmbDipUrine" << true << "Negativo";
+}
+
+// A calculation commits the entries and Reset starts a new patient: Ctrl+Z
+// then changes nothing, and later typing can be undone back to that text and
+// no further.
+void tst_EntryFlow::undoStopsAtNewStart()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, reset);
+    QFETCH(QString, kept);
+
+    // Every box with a history: the dipstick is picked, then overtyped.
+    type(QStringLiteral("1.2"));
     key(Qt::Key_Return);
     type(QStringLiteral("45"));
     key(Qt::Key_Return);
-    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
-    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
+    key(Qt::Key_Down);
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    type(QStringLiteral("Negativo"));
+    QTest::mouseClick(reset ? m_w->c.cmdReset : m_w->c.cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_w->c.lblScore->text(), reset ? QString() : QStringLiteral("4"));
 
-    // What was typed before the calculation is committed; later typing can
-    // be undone back to it, and no further.
-    m_w->c.txtCRP->setFocus();
+    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
+    auto *edit = qobject_cast<QLineEdit *>(target);
+    if (!edit)
+        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+    target->setFocus();
+    QCOMPARE(edit->text(), kept);
+    key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), kept);
+
     key(Qt::Key_End);
     type(QStringLiteral("0"));
-    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("450"));
+    QCOMPARE(edit->text(), kept + u'0');
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("45"));
+    QCOMPARE(edit->text(), kept);
     key(Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(m_w->c.txtCRP->text(), QStringLiteral("45"));
-    QCOMPARE(m_w->c.txtPCT->text(), QStringLiteral("1"));
-    QVERIFY(!m_w->c.txtPCT->isUndoAvailable());
+    QCOMPARE(edit->text(), kept);
+    QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_EntryFlow::keysTypeNormally_data()
@@ -466,6 +502,7 @@ void tst_EntryFlow::fineEndsProgram_data()
     QTest::newRow("click") << "click";
     QTest::newRow("Alt+F") << "alt-f";
     QTest::newRow("Enter on the focused button") << "enter";
+    QTest::newRow("keypad Enter on the focused button") << "keypad-enter";
     QTest::newRow("Space on the focused button") << "space";
 }
 
@@ -479,7 +516,10 @@ void tst_EntryFlow::fineEndsProgram()
             key(Qt::Key_F, Qt::AltModifier);
         } else {
             m_w->c.cmdFine->setFocus();
-            key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
+            if (how == QLatin1String("keypad-enter"))
+                key(Qt::Key_Enter, Qt::KeypadModifier);
+            else
+                key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
         }
     });
     // A watchdog ends a loop that Fine failed to end.

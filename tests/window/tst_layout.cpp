@@ -4,12 +4,17 @@
 #include "formtest.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontInfo>
 #include <QFontMetrics>
+#include <QLibraryInfo>
+#include <QMenu>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QStyleFactory>
 #include <QToolButton>
 
+#include <cmath>
 #include <memory>
 
 using norvana::Form1;
@@ -29,6 +34,8 @@ private Q_SLOTS:
     void captionsFit();
     void startUp();
     void tabOrder();
+    void textOnCyanReads_data();
+    void textOnCyanReads();
     void application();
 
 private:
@@ -87,6 +94,7 @@ void tst_Layout::controls_data()
     const QColor inactiveBorder = system.color(QPalette::Mid);
     const QColor cyan(0xC0, 0xFF, 0xFF);
     const QColor red(0xFF, 0, 0);
+    const QColor black(0, 0, 0);
     const int left = Qt::AlignLeft;
     const int centre = Qt::AlignHCenter;
 
@@ -105,14 +113,14 @@ void tst_Layout::controls_data()
                             << 11 << false << false << windowText << windowBackground << left;
     QTest::newRow("lblSBI") << "lblSBI" << QRect(256, 120, 153, 33)
                             << " Cut-off predittivo di SBI: uguale o superiore a 3."
-                            << 11 << false << false << buttonText << cyan << left;
+                            << 11 << false << false << black << cyan << left;
     QTest::newRow("Label3") << "Label3" << QRect(24, 152, 81, 17) << "Dipstik urinario"
                             << 11 << false << false << buttonText << buttonFace << centre;
     QTest::newRow("cmbDipUrine") << "cmbDipUrine" << QRect(128, 152, 89, 21) << "Negativo"
                                  << 11 << false << false << windowText << windowBackground << left;
     QTest::newRow("lblSBI2") << "lblSBI2" << QRect(256, 152, 153, 33)
                              << "SBI = INFEZIONE BATTERICA SEVERA"
-                             << 11 << false << true << buttonText << cyan << left;
+                             << 11 << false << true << black << cyan << left;
     QTest::newRow("cmdCalcola") << "cmdCalcola" << QRect(72, 216, 81, 25) << "&Calcola"
                                 << 11 << false << false << buttonText << buttonFace << centre;
     QTest::newRow("cmdReset") << "cmdReset" << QRect(184, 216, 81, 25) << "&Reset"
@@ -263,9 +271,67 @@ void tst_Layout::tabOrder()
         QCOMPARE(label->focusPolicy(), Qt::NoFocus);
 }
 
-// The application's name and version, and its style: the desktop's, whose
+// Relative luminance and contrast ratio as WCAG 2 defines them.
+static double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+static double contrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+void tst_Layout::textOnCyanReads_data()
+{
+    QTest::addColumn<QPalette>("palette");
+
+    const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+    QTest::newRow("light palette") << fusion->standardPalette();
+    // Derived from a dark button colour: light text on dark faces.
+    QTest::newRow("dark palette") << QPalette(QColor(0x35, 0x35, 0x35));
+}
+
+// The two sentences on the form's fixed cyan stay readable whatever the
+// desktop's palette: contrast at least 4.5:1 (WCAG AA for normal text) in
+// the active and the inactive window, with the Fusion style.
+void tst_Layout::textOnCyanReads()
+{
+    QFETCH(QPalette, palette);
+
+    const QString style = QApplication::style()->name();
+    const QPalette desktop = QApplication::palette();
+    const auto restore = qScopeGuard([&] {
+        QApplication::setPalette(desktop);
+        QApplication::setStyle(style);
+    });
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(palette);
+
+    Form1 window; // started under this palette
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QColor cyan(0xC0, 0xFF, 0xFF);
+    for (const char *name : {"lblSBI", "lblSBI2"}) {
+        const QLabel *label = control<QLabel>(window, name);
+        for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+            const QPalette used = label->palette();
+            QCOMPARE(used.color(group, label->backgroundRole()), cyan);
+            const QColor text = used.color(group, label->foregroundRole());
+            const double ratio = contrastRatio(text, cyan);
+            QVERIFY2(ratio >= 4.5, qPrintable(QStringLiteral("%1: %2 on cyan, %3:1")
+                                                  .arg(QLatin1String(name), text.name())
+                                                  .arg(ratio, 0, 'f', 2)));
+        }
+    }
+}
+
+// The application's name and version; its style: the desktop's, whose
 // icons look as the desktop style's own, the menu bar's overflow icon too,
-// though that one is read only when drawn.
+// though that one is read only when drawn; Qt's own texts in Italian.
 void tst_Layout::application()
 {
     const QString desktopStyle = QApplication::style()->name();
@@ -300,6 +366,17 @@ void tst_Layout::application()
         for (qreal ratio : {1.0, 2.0})
             QCOMPARE(icon.pixmap(QSize(16, 16), ratio).toImage(), expected.pixmap(QSize(16, 16), ratio).toImage());
     }
+
+    // The context menu of a value box, as the box builds it when asked.
+    const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (!QFileInfo::exists(translations + QStringLiteral("/qtbase_it.qm")))
+        QSKIP("Qt's Italian translations are not installed (qt6-translations-l10n)");
+    const std::unique_ptr<QMenu> menu(control<QLineEdit>(m_window, "txtPCT")->createStandardContextMenu());
+    QStringList entries;
+    for (const QAction *action : menu->actions())
+        entries << action->text().section(u'\t', 0, 0).remove(u'&');
+    QVERIFY2(entries.contains(QStringLiteral("Annulla")), qPrintable(entries.join(u',')));
+    QVERIFY2(entries.contains(QStringLiteral("Incolla")), qPrintable(entries.join(u',')));
 }
 
 QTEST_MAIN(tst_Layout)
