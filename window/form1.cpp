@@ -90,6 +90,10 @@ void Form1::connectHandlers()
     connect(cmdReset, &QPushButton::clicked, this, handler(&Form1::cmdReset_Click));
     connect(cmdFine, &QPushButton::clicked, this, handler(&Form1::cmdFine_Click));
     connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
+        if (now && centralWidget()->isAncestorOf(now))
+            m_lastControl = now;
+    });
     // A change clears the score at once, even while a box is open: it may
     // come from a screen reader or dictation tool, which a modal box does
     // not block, and no score may stand beside values it does not belong to.
@@ -170,6 +174,11 @@ void Form1::cmdFine_Click()
 void Form1::Info_Click()
 {
     showMessage(this, QString::fromUtf16(kAboutText), QMessageBox::NoIcon);
+    // Chosen from the keyboard, "?" leaves the focus in the menu bar, which
+    // gives it back only while the window is active; after the box the
+    // window is activated anew, so the control gets it back here.
+    if (focusWidget() == menuBar() && m_lastControl)
+        m_lastControl->setFocus(Qt::MenuBarFocusReason);
 }
 
 void Form1::entry_Change()

@@ -3,6 +3,7 @@
 #include "scoreform.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 class QAction;
 class QLabel;
@@ -39,7 +40,8 @@ private:
     void entry_Change();
 
     void connectHandlers();
-    // Wraps a handler so that it does not run while a message box is open.
+    // Wraps a handler so that it does not run while a message box is open:
+    // it could open a second one.
     template <typename... Args>
     auto handler(void (Form1::*method)(Args...));
 
@@ -62,6 +64,9 @@ private:
     QLabel *lblSBI = nullptr;
     QLabel *lblSBI2 = nullptr;
     QAction *Info = nullptr;
+    // The control that last had the focus, to which it returns from the
+    // menu bar.
+    QPointer<QWidget> m_lastControl;
 
     ScoreForm m_form{*this};
 };

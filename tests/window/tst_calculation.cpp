@@ -126,7 +126,7 @@ void tst_Calculation::calculate()
     if (!score.isEmpty())
         QVERIFY(QRegularExpression(QStringLiteral("^[0-9]$")).match(score).hasMatch());
 
-    QVERIFY(reactivate(&m_w->window));
+    QVERIFY(reactivated(&m_w->window));
     QWidget *focused = QApplication::focusWidget();
     QVERIFY(focused);
     QCOMPARE(focused->objectName(), focus);

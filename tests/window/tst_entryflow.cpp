@@ -68,7 +68,7 @@ void tst_EntryFlow::cleanup()
 
 QString tst_EntryFlow::focusName() const
 {
-    if (!reactivate(&m_w->window))
+    if (!reactivated(&m_w->window))
         return QStringLiteral("(window not active)");
     QWidget *focus = QApplication::focusWidget();
     return focus ? focus->objectName() : QStringLiteral("(none)");
@@ -456,29 +456,46 @@ void tst_EntryFlow::keyBurstAfterAction()
 
 void tst_EntryFlow::about_data()
 {
-    QTest::addColumn<bool>("byKeyboard");
-    QTest::newRow("mouse click on ?") << false;
-    QTest::newRow("keyboard through the menu bar") << true;
+    QTest::addColumn<int>("chooseKey"); // 0: a mouse click on "?"
+    QTest::addColumn<int>("closeKey");
+    QTest::addColumn<QString>("focus"); // the control that has the focus before
+
+    QTest::newRow("mouse click on ?") << 0 << int(Qt::Key_Return) << "txtPCT";
+    QTest::newRow("Alt, Enter, closed with Enter") << int(Qt::Key_Return) << int(Qt::Key_Return)
+                                                   << "txtPCT";
+    QTest::newRow("Alt, Enter, closed with Escape")
+        << int(Qt::Key_Return) << int(Qt::Key_Escape) << "txtPCT";
+    QTest::newRow("Alt, Space, closed with Enter") << int(Qt::Key_Space) << int(Qt::Key_Return)
+                                                   << "txtCRP";
+    QTest::newRow("Alt, Space, closed with Escape")
+        << int(Qt::Key_Space) << int(Qt::Key_Escape) << "txtCRP";
 }
 
+// "?" shows the version; once the box is closed, whichever way it was
+// opened and closed, typing goes on in the control that had the focus.
 void tst_EntryFlow::about()
 {
-    QFETCH(bool, byKeyboard);
+    QFETCH(int, chooseKey);
+    QFETCH(int, closeKey);
+    QFETCH(QString, focus);
 
     QStringList lines;
     bool plainText = false;
     m_w->boxes.setWhileOpen([&](QMessageBox *box) {
         plainText = box->textFormat() == Qt::PlainText;
         lines = box->text().split(u'\n');
+        QTest::keyClick(box, Qt::Key(closeKey));
     });
+    auto *entry = control<QLineEdit>(m_w->window, focus.toLatin1().constData());
+    entry->setFocus();
     QMenuBar *bar = m_w->window.menuBar();
     QAction *info = m_w->window.findChild<QAction *>(QStringLiteral("Info"));
     QVERIFY(info);
-    if (byKeyboard) {
-        // Alt alone enters the menu bar; Enter chooses "?".
+    if (chooseKey) {
+        // Alt alone enters the menu bar; Enter or Space chooses "?".
         QTest::keyPress(window(), Qt::Key_Alt);
         QTest::keyRelease(window(), Qt::Key_Alt);
-        key(Qt::Key_Return);
+        key(Qt::Key(chooseKey));
     } else {
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(info).center());
     }
@@ -494,6 +511,10 @@ void tst_EntryFlow::about()
     QCOMPARE(lines.first(), QStringLiteral("Ver. 290413"));
     QVERIFY(!lines.last().trimmed().isEmpty());
     QVERIFY(!box.text.contains(u'\r'));
+
+    QCOMPARE(focusName(), focus);
+    type(QStringLiteral("3"));
+    QCOMPARE(entry->text(), QStringLiteral("3"));
 }
 
 void tst_EntryFlow::fineEndsProgram_data()

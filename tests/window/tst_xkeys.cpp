@@ -119,6 +119,19 @@ void tst_XKeys::road_data()
     QTest::newRow("Alt+C then 30 at once")
         << "1.2" << "45" << none << "key:alt+c type:30" << "1.2" << "30" << "" << "txtCRP" << 0;
 
+    // "?" chosen from the keyboard: Alt enters the menu bar, Enter or Space
+    // chooses "?"; once its box is closed the keys go to the box that had
+    // the focus.
+    for (const char *choose : {"Return", "space"}) {
+        for (const char *close : {"Return", "Escape"}) {
+            QTest::addRow("Alt %s, box closed with %s, then 3", choose, close)
+                << none << none << none
+                << QStringLiteral("key:alt sleep:0.3 key:%1 sleep:0.5 key:%2 type:3")
+                       .arg(QLatin1String(choose), QLatin1String(close))
+                << "3" << "" << "" << "txtPCT" << 1;
+        }
+    }
+
     // Pasted texts that show one value and may hold another are refused;
     // after OK the whole text is selected, so typing replaces it.
     const QString refusedThenTyped = QStringLiteral("key:ctrl+v key:alt+c sleep:0.5 key:Return type:7");
