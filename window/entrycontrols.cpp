@@ -1,5 +1,6 @@
 #include "entrycontrols.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcutEvent>
@@ -62,6 +63,31 @@ void ComboBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));
     QComboBox::keyPressEvent(event);
+}
+
+void ComboBox::showPopup()
+{
+    QComboBox::showPopup();
+    // The dropped-down list is a popup window of its own, which takes every
+    // key, so the window's access keys never reach their buttons. Installed
+    // last, this filter sees the list's keys before the combo box's own.
+    view()->installEventFilter(this);
+}
+
+bool ComboBox::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == view() && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAbstractButton *button : window()->findChildren<QAbstractButton *>()) {
+            if (button->shortcut() == pressed && button->isEnabled()) {
+                hidePopup();
+                button->click();
+                return true;
+            }
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
 }
 
 bool CommandButton::event(QEvent *event)

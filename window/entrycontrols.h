@@ -32,18 +32,22 @@ protected:
 
 // An editable combo box whose typed text stays exactly as typed: no
 // completion, and Enter adds nothing to the list. It reports a key press
-// before it takes the key.
+// before it takes the key. While its list is dropped down, a button's
+// access key closes the list and presses the button.
 class ComboBox : public QComboBox
 {
     Q_OBJECT
 public:
     explicit ComboBox(QWidget *parent = nullptr);
 
+    void showPopup() override;
+
 Q_SIGNALS:
     void keyPress(int keyAscii);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // A command button whose access key presses it at once, as Enter or Space

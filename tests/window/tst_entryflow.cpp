@@ -420,6 +420,11 @@ void tst_EntryFlow::keyBurstAfterAction_data()
                                               << "txtCRP";
     QTest::newRow("Enter in the dipstick, Enter, then 5")
         << "cmbDipUrine" << "Enter Enter 5" << "1.2" << "5" << "txtCRP";
+    // An access key closes the dropped-down list and presses its button.
+    QTest::newRow("list dropped down, Alt+R then 7.5")
+        << "cmbDipUrine" << "F4 Alt+R 7 . 5" << "7.5" << "" << "txtPCT";
+    QTest::newRow("list dropped down, Alt+C then 30")
+        << "cmbDipUrine" << "F4 Alt+C 3 0" << "1.2" << "30" << "txtCRP";
 }
 
 // Keys typed at once after an action land, in order and whole, in the box
@@ -442,6 +447,8 @@ void tst_EntryFlow::keyBurstAfterAction()
             key(Qt::Key_Return);
         else if (token == u"Space")
             key(Qt::Key_Space);
+        else if (token == u"F4")
+            key(Qt::Key_F4);
         else
             type(token);
     }
@@ -451,6 +458,7 @@ void tst_EntryFlow::keyBurstAfterAction()
     QCOMPARE(m_w->c.txtPCT->text(), pct);
     QCOMPARE(m_w->c.txtCRP->text(), crp);
     QCOMPARE(focusName(), focus);
+    QVERIFY(!m_w->c.cmbDipUrine->view()->isVisible());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
@@ -522,6 +530,7 @@ void tst_EntryFlow::fineEndsProgram_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("click") << "click";
     QTest::newRow("Alt+F") << "alt-f";
+    QTest::newRow("Alt+F with the list dropped down") << "f4-alt-f";
     QTest::newRow("Enter on the focused button") << "enter";
     QTest::newRow("keypad Enter on the focused button") << "keypad-enter";
     QTest::newRow("Space on the focused button") << "space";
@@ -534,6 +543,11 @@ void tst_EntryFlow::fineEndsProgram()
         if (how == QLatin1String("click")) {
             QTest::mouseClick(m_w->c.cmdFine, Qt::LeftButton);
         } else if (how == QLatin1String("alt-f")) {
+            key(Qt::Key_F, Qt::AltModifier);
+        } else if (how == QLatin1String("f4-alt-f")) {
+            m_w->c.cmbDipUrine->setFocus();
+            key(Qt::Key_F4);
+            QVERIFY(m_w->c.cmbDipUrine->view()->isVisible());
             key(Qt::Key_F, Qt::AltModifier);
         } else {
             m_w->c.cmdFine->setFocus();

@@ -4,6 +4,7 @@
 // display, so CTest does not run it.
 #include "formtest.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
 #include <QMessageBox>
@@ -132,6 +133,14 @@ void tst_XKeys::road_data()
         }
     }
 
+    // With the dipstick list dropped down, an access key closes it and acts.
+    QTest::newRow("list dropped down, Alt+C calculates")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 sleep:0.3 key:alt+c" << "1.2" << "45" << "4"
+        << "txtCRP" << 0;
+    QTest::newRow("list dropped down, Alt+R resets")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 sleep:0.3 key:alt+r type:7" << "7" << "" << ""
+        << "txtPCT" << 0;
+
     // Pasted texts that show one value and may hold another are refused;
     // after OK the whole text is selected, so typing replaces it.
     const QString refusedThenTyped = QStringLiteral("key:ctrl+v key:alt+c sleep:0.5 key:Return type:7");
@@ -179,6 +188,7 @@ void tst_XKeys::road()
     QTRY_COMPARE(c.lblScore->text(), score);
     QTRY_COMPARE(focusName(), focus);
     QCOMPARE(counter.shown, boxes);
+    QVERIFY(!c.cmbDipUrine->view()->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
