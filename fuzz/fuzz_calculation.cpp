@@ -21,6 +21,7 @@
 namespace {
 
 using norvana::ControlId;
+using norvana::EntryId;
 
 [[noreturn]] void fail(const char *what, const QStringList &texts)
 {
@@ -38,22 +39,9 @@ public:
     QStringList warnings;
     QString caption;
 
-    QString text(ControlId control) const override
-    {
-        switch (control) {
-        case ControlId::txtPCT:
-            return texts[0];
-        case ControlId::txtCRP:
-            return texts[1];
-        case ControlId::cmbDipUrine:
-            return texts[2];
-        case ControlId::cmdCalcola:
-            break;
-        }
-        fail("text asked of the button", texts);
-    }
+    QString text(EntryId entry) const override { return texts[int(entry)]; }
     void setFocus(ControlId) override {}
-    void selectAll(ControlId) override {}
+    void selectAll(EntryId) override {}
     void setScoreCaption(const QString &text) override { caption = text; }
     void warn(const QString &prompt) override { warnings << prompt; }
 };

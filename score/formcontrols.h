@@ -4,8 +4,25 @@
 
 namespace norvana {
 
-// The entry controls and the button that the calculation addresses.
+// The entries whose text the calculation reads and selects.
+enum class EntryId { txtPCT, txtCRP, cmbDipUrine };
+
+// The controls to which the calculation moves the focus: the entries and
+// the button "&Calcola".
 enum class ControlId { txtPCT, txtCRP, cmbDipUrine, cmdCalcola };
+
+inline constexpr ControlId controlOf(EntryId entry)
+{
+    switch (entry) {
+    case EntryId::txtPCT:
+        return ControlId::txtPCT;
+    case EntryId::txtCRP:
+        return ControlId::txtCRP;
+    case EntryId::cmbDipUrine:
+        break;
+    }
+    return ControlId::cmbDipUrine;
+}
 
 // What the calculation does with the window, and all that it does with it.
 // The window implements it on its widgets; tests implement it on a record.
@@ -15,10 +32,10 @@ public:
     virtual ~FormControls() = default;
 
     // The whole current text of a text box or of the combo box's field.
-    virtual QString text(ControlId control) const = 0;
-    virtual void setFocus(ControlId control) = 0;
+    virtual QString text(EntryId entry) const = 0;
     // Selects the whole text of a text box or of the combo box's field.
-    virtual void selectAll(ControlId control) = 0;
+    virtual void selectAll(EntryId entry) = 0;
+    virtual void setFocus(ControlId control) = 0;
     // Sets the caption of lblScore.
     virtual void setScoreCaption(const QString &caption) = 0;
     // Shows the modal warning titled "NORVANA" with an exclamation icon and

@@ -11,12 +11,12 @@ void ScoreForm::load()
 
 void ScoreForm::InputPCT()
 {
-    inputValue(ControlId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
+    inputValue(EntryId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
 }
 
 void ScoreForm::InputCRP()
 {
-    inputValue(ControlId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
+    inputValue(EntryId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
 }
 
 void ScoreForm::InputDipUrine()
@@ -25,7 +25,7 @@ void ScoreForm::InputDipUrine()
         m_ui.setFocus(ControlId::cmdCalcola);
 }
 
-void ScoreForm::inputValue(ControlId box, std::optional<double> &field, const ValueRule &rule,
+void ScoreForm::inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
                            ControlId next)
 {
     // The number stays in the field even when it is refused; a text that
@@ -40,17 +40,17 @@ void ScoreForm::inputValue(ControlId box, std::optional<double> &field, const Va
 
 std::optional<qint16> ScoreForm::takeDipstick()
 {
-    m_state.strDipUrine = m_ui.text(ControlId::cmbDipUrine);
+    m_state.strDipUrine = m_ui.text(EntryId::cmbDipUrine);
     const std::optional<qint16> points = dipstickPoints(m_state.strDipUrine);
     if (!points)
-        refuse(ControlId::cmbDipUrine, QString::fromUtf16(kMsgDipstick));
+        refuse(EntryId::cmbDipUrine, QString::fromUtf16(kMsgDipstick));
     return points;
 }
 
-void ScoreForm::refuse(ControlId box, const QString &prompt)
+void ScoreForm::refuse(EntryId box, const QString &prompt)
 {
     m_ui.warn(prompt);
-    m_ui.setFocus(box);
+    m_ui.setFocus(controlOf(box));
     m_ui.selectAll(box);
     m_ui.setScoreCaption(QString());
     m_state.blnErrore = true;

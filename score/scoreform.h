@@ -42,10 +42,10 @@ public:
     void clearScore();
 
 private:
-    void inputValue(ControlId box, std::optional<double> &field, const ValueRule &rule,
+    void inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
                     ControlId next);
     std::optional<qint16> takeDipstick();
-    void refuse(ControlId box, const QString &prompt);
+    void refuse(EntryId box, const QString &prompt);
 
     FormControls &m_ui;
     FormState m_state;

@@ -132,13 +132,13 @@ void Form1::cmbDipUrine_KeyPress(int keyAscii)
 
 void Form1::txtPCT_Click()
 {
-    selectAll(ControlId::txtPCT);
+    selectAll(EntryId::txtPCT);
     m_form.clearScore();
 }
 
 void Form1::txtCRP_Click()
 {
-    selectAll(ControlId::txtCRP);
+    selectAll(EntryId::txtCRP);
     m_form.clearScore();
 }
 
@@ -186,43 +186,48 @@ void Form1::entry_Change()
     m_form.clearScore();
 }
 
-QWidget *Form1::control(ControlId id) const
+QLineEdit *Form1::lineEdit(EntryId entry) const
 {
-    switch (id) {
-    case ControlId::txtPCT:
+    switch (entry) {
+    case EntryId::txtPCT:
         return txtPCT;
-    case ControlId::txtCRP:
+    case EntryId::txtCRP:
         return txtCRP;
-    case ControlId::cmbDipUrine:
-        return cmbDipUrine;
-    case ControlId::cmdCalcola:
-        return cmdCalcola;
+    case EntryId::cmbDipUrine:
+        break;
     }
-    Q_UNREACHABLE();
+    return cmbDipUrine->lineEdit();
 }
 
-QString Form1::text(ControlId id) const
+QString Form1::text(EntryId entry) const
 {
-    if (id == ControlId::cmbDipUrine)
-        return cmbDipUrine->currentText();
-    return static_cast<QLineEdit *>(control(id))->text();
+    return lineEdit(entry)->text();
+}
+
+void Form1::selectAll(EntryId entry)
+{
+    lineEdit(entry)->selectAll();
 }
 
 void Form1::setFocus(ControlId id)
 {
-    control(id)->setFocus(Qt::OtherFocusReason);
-    // A value box that the program moves into has its text selected, so
-    // that typing replaces the old value instead of adding to it.
-    if (id == ControlId::txtPCT || id == ControlId::txtCRP)
-        selectAll(id);
-}
-
-void Form1::selectAll(ControlId id)
-{
-    if (id == ControlId::cmbDipUrine)
-        cmbDipUrine->lineEdit()->selectAll();
-    else
-        static_cast<QLineEdit *>(control(id))->selectAll();
+    switch (id) {
+    case ControlId::txtPCT:
+    case ControlId::txtCRP: {
+        const EntryId entry = id == ControlId::txtPCT ? EntryId::txtPCT : EntryId::txtCRP;
+        lineEdit(entry)->setFocus(Qt::OtherFocusReason);
+        // A value box that the program moves into has its text selected, so
+        // that typing replaces the old value instead of adding to it.
+        selectAll(entry);
+        break;
+    }
+    case ControlId::cmbDipUrine:
+        cmbDipUrine->setFocus(Qt::OtherFocusReason);
+        break;
+    case ControlId::cmdCalcola:
+        cmdCalcola->setFocus(Qt::OtherFocusReason);
+        break;
+    }
 }
 
 void Form1::setScoreCaption(const QString &caption)

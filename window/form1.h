@@ -6,6 +6,7 @@
 #include <QPointer>
 
 class QAction;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 
@@ -46,13 +47,13 @@ private:
     auto handler(void (Form1::*method)(Args...));
 
     // FormControls
-    QString text(ControlId control) const override;
+    QString text(EntryId entry) const override;
+    void selectAll(EntryId entry) override;
     void setFocus(ControlId control) override;
-    void selectAll(ControlId control) override;
     void setScoreCaption(const QString &caption) override;
     void warn(const QString &prompt) override;
 
-    QWidget *control(ControlId id) const;
+    QLineEdit *lineEdit(EntryId entry) const;
 
     TextBox *txtPCT = nullptr;
     TextBox *txtCRP = nullptr;

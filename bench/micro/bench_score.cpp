@@ -74,22 +74,20 @@ public:
     {
     }
 
-    QString text(norvana::ControlId control) const override
+    QString text(norvana::EntryId control) const override
     {
         switch (control) {
-        case norvana::ControlId::txtPCT:
+        case norvana::EntryId::txtPCT:
             return m_pct;
-        case norvana::ControlId::txtCRP:
+        case norvana::EntryId::txtCRP:
             return m_crp;
-        case norvana::ControlId::cmbDipUrine:
-            return m_dipstick;
-        case norvana::ControlId::cmdCalcola:
+        case norvana::EntryId::cmbDipUrine:
             break;
         }
-        return QString();
+        return m_dipstick;
     }
     void setFocus(norvana::ControlId) override {}
-    void selectAll(norvana::ControlId) override {}
+    void selectAll(norvana::EntryId) override {}
     void setScoreCaption(const QString &caption) override { m_caption = caption; }
     void warn(const QString &) override {}
 

@@ -15,22 +15,20 @@ public:
     QString score;
     QStringList log;
 
-    QString text(ControlId id) const override
+    QString text(EntryId id) const override
     {
         switch (id) {
-        case ControlId::txtPCT:
+        case EntryId::txtPCT:
             return pct;
-        case ControlId::txtCRP:
+        case EntryId::txtCRP:
             return crp;
-        case ControlId::cmbDipUrine:
-            return dip;
-        case ControlId::cmdCalcola:
+        case EntryId::cmbDipUrine:
             break;
         }
-        return QString();
+        return dip;
     }
     void setFocus(ControlId id) override { log << QStringLiteral("focus ") + name(id); }
-    void selectAll(ControlId id) override { log << QStringLiteral("select ") + name(id); }
+    void selectAll(EntryId id) override { log << QStringLiteral("select ") + name(controlOf(id)); }
     void setScoreCaption(const QString &caption) override { score = caption; }
     void warn(const QString &prompt) override { log << QStringLiteral("warn ") + prompt; }
 
