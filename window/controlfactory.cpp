@@ -3,9 +3,9 @@
 #include "entrycontrols.h"
 
 #include <QLabel>
-#include <QPushButton>
 
 #include <map>
+#include <type_traits>
 
 namespace norvana {
 
@@ -25,33 +25,36 @@ QFont controlFont(const FontDef &def)
     return font;
 }
 
-QWidget *newWidget(const ControlDef &def, QWidget *client)
+// A new control of the kind its slot holds, with its caption.
+template <typename Control>
+Control *newControl(const ControlDef &def, QWidget *client)
 {
     const QString caption = QString::fromUtf16(def.caption);
-    switch (def.kind) {
-    case ControlKind::Label: {
+    if constexpr (std::is_same_v<Control, QLabel>) {
         auto *label = new QLabel(caption, client);
         label->setTextFormat(Qt::PlainText);
         label->setWordWrap(true);
         label->setAlignment(def.alignment);
         label->setAutoFillBackground(true);
         return label;
-    }
-    case ControlKind::TextBox: {
+    } else if constexpr (std::is_same_v<Control, TextBox>) {
         auto *box = new TextBox(client);
         box->setAlignment(def.alignment);
         return box;
-    }
-    case ControlKind::ComboBox:
+    } else if constexpr (std::is_same_v<Control, ComboBox>) {
         return new ComboBox(client);
-    case ControlKind::Button: {
+    } else {
         auto *button = new CommandButton(caption, client);
         // Enter presses a button that has the focus, as the space bar does.
         button->setAutoDefault(true);
         return button;
     }
-    }
-    Q_UNREACHABLE();
+}
+
+// The control kept in a slot of the created controls.
+QWidget *controlIn(const FormWidgets &widgets, const ControlSlot &slot)
+{
+    return std::visit([&](auto member) -> QWidget * { return widgets.*member; }, slot);
 }
 
 // Applies a colour to the widget's role, fixing the colour when the
@@ -69,61 +72,56 @@ void applyColour(QWidget *widget, const ColourDef &colour, QPalette::ColorRole f
     (widget->*setRole)(fixedRole);
 }
 
-// The accessible name from the definition, also on an editable combo box's
-// text field, which is what has the focus while the user types.
-void applyAccessibleName(const ControlDef &def, QWidget *widget)
-{
-    const AccessibleDef *a = accessibleDef(def.name);
-    if (!a)
-        return;
-    const QString name = QString::fromUtf16(a->name);
-    widget->setAccessibleName(name);
-    if (auto *combo = qobject_cast<QComboBox *>(widget); combo && combo->lineEdit())
-        combo->lineEdit()->setAccessibleName(name);
-}
-
 // One control from its definition, as a child of the client area. A control
 // in the client area's font inherits it; only the others get a font of their
 // own. A font set on a combo box would lay out its drop-down list at once,
 // which otherwise waits until the list is first shown.
-QWidget *createControl(const ControlDef &def, QWidget *client)
+QWidget *createControl(const ControlDef &def, QWidget *client, FormWidgets &widgets)
 {
-    QWidget *widget = newWidget(def, client);
+    QWidget *widget = std::visit(
+        [&](auto member) -> QWidget * {
+            using Control = std::remove_pointer_t<std::decay_t<decltype(widgets.*member)>>;
+            return widgets.*member = newControl<Control>(def, client);
+        },
+        def.slot);
     widget->setObjectName(QLatin1String(def.name));
     const QRect &t = def.twips;
     widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
                         twipsToPixels(t.height()));
     if (const QFont font = controlFont(def.font); font != client->font())
         widget->setFont(font);
-    applyAccessibleName(def, widget);
     applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
     applyColour(widget, def.background, QPalette::Window, &QWidget::setBackgroundRole);
     return widget;
 }
 
-// Makes each entry's caption label its buddy, so that assistive technology
-// reports the entry as labelled by it.
-void linkCaptionLabels(const QWidget *client)
+// Gives the entries and the score their accessible names, also on the
+// combo box's text field, which is what has the focus while the user types,
+// and makes each entry's caption label its buddy, so that assistive
+// technology reports the entry as labelled by it.
+void applyAccessibleNames(const FormWidgets &widgets)
 {
     for (const AccessibleDef &a : kAccessibleNames) {
-        if (!a.label)
-            continue;
-        auto *label = client->findChild<QLabel *>(QLatin1String(a.label), Qt::FindDirectChildrenOnly);
-        auto *entry = client->findChild<QWidget *>(QLatin1String(a.control), Qt::FindDirectChildrenOnly);
-        Q_ASSERT(label && entry);
-        label->setBuddy(entry);
+        QWidget *control = controlIn(widgets, a.control);
+        const QString name = QString::fromUtf16(a.name);
+        control->setAccessibleName(name);
+        if (auto *combo = qobject_cast<QComboBox *>(control))
+            combo->lineEdit()->setAccessibleName(name);
+        if (a.label)
+            (widgets.*a.label)->setBuddy(control);
     }
 }
 
 } // namespace
 
-void createControls(QWidget *client)
+FormWidgets createControls(QWidget *client)
 {
     client->setFont(controlFont(kCommonFont));
+    FormWidgets widgets;
     std::map<int, QWidget *> byTabIndex;
     for (const ControlDef &def : kControls)
-        byTabIndex[def.tabIndex] = createControl(def, client);
-    linkCaptionLabels(client);
+        byTabIndex[def.tabIndex] = createControl(def, client, widgets);
+    applyAccessibleNames(widgets);
 
     // Tab visits the controls that take the focus in the order of TabIndex.
     QWidget *previous = nullptr;
@@ -134,6 +132,7 @@ void createControls(QWidget *client)
             QWidget::setTabOrder(previous, widget);
         previous = widget;
     }
+    return widgets;
 }
 
 } // namespace norvana

@@ -4,24 +4,18 @@
 #include "controlfactory.h"
 #include "entrycontrols.h"
 #include "messagebox.h"
+#include "texts.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
-#include <QPushButton>
-
 
 namespace norvana {
 
 namespace {
 
 constexpr int kEnter = 13;
-
-constexpr char16_t kSbiCaption[] = u" Cut-off predittivo di SBI: uguale o superiore a 3.";
-constexpr char16_t kSbi2Caption[] = u"SBI = INFEZIONE BATTERICA SEVERA";
-constexpr char16_t kAboutText[] =
-    u"Ver. 290413\nNorvana: calcolo del punteggio di rischio di infezione batterica severa";
 
 } // namespace
 
@@ -42,20 +36,19 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     // The window keeps the size of its menu bar and client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    createControls(client);
+    const FormWidgets controls = createControls(client);
+    txtPCT = controls.txtPCT;
+    txtCRP = controls.txtCRP;
+    cmbDipUrine = controls.cmbDipUrine;
+    cmdCalcola = controls.cmdCalcola;
+    cmdReset = controls.cmdReset;
+    cmdFine = controls.cmdFine;
+    lblScore = controls.lblScore;
+    lblSBI = controls.lblSBI;
+    lblSBI2 = controls.lblSBI2;
 
-    Info = menuBar()->addAction(QString::fromUtf16(kInfoMenuItem.caption));
-    Info->setObjectName(QLatin1String(kInfoMenuItem.name));
-
-    txtPCT = client->findChild<TextBox *>(QStringLiteral("txtPCT"));
-    txtCRP = client->findChild<TextBox *>(QStringLiteral("txtCRP"));
-    cmbDipUrine = client->findChild<ComboBox *>(QStringLiteral("cmbDipUrine"));
-    cmdCalcola = client->findChild<QPushButton *>(QStringLiteral("cmdCalcola"));
-    cmdReset = client->findChild<QPushButton *>(QStringLiteral("cmdReset"));
-    cmdFine = client->findChild<QPushButton *>(QStringLiteral("cmdFine"));
-    lblScore = client->findChild<QLabel *>(QStringLiteral("lblScore"));
-    lblSBI = client->findChild<QLabel *>(QStringLiteral("lblSBI"));
-    lblSBI2 = client->findChild<QLabel *>(QStringLiteral("lblSBI2"));
+    Info = menuBar()->addAction(QString::fromUtf16(kInfoCaption));
+    Info->setObjectName(QStringLiteral("Info"));
 
     Form_Load();
     connectHandlers();
@@ -86,9 +79,9 @@ void Form1::connectHandlers()
     connect(cmbDipUrine, &ComboBox::keyPress, this, handler(&Form1::cmbDipUrine_KeyPress));
     connect(txtPCT, &TextBox::clicked, this, handler(&Form1::txtPCT_Click));
     connect(txtCRP, &TextBox::clicked, this, handler(&Form1::txtCRP_Click));
-    connect(cmdCalcola, &QPushButton::clicked, this, handler(&Form1::cmdCalcola_Click));
-    connect(cmdReset, &QPushButton::clicked, this, handler(&Form1::cmdReset_Click));
-    connect(cmdFine, &QPushButton::clicked, this, handler(&Form1::cmdFine_Click));
+    connect(cmdCalcola, &CommandButton::clicked, this, handler(&Form1::cmdCalcola_Click));
+    connect(cmdReset, &CommandButton::clicked, this, handler(&Form1::cmdReset_Click));
+    connect(cmdFine, &CommandButton::clicked, this, handler(&Form1::cmdFine_Click));
     connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && centralWidget()->isAncestorOf(now))

@@ -8,11 +8,11 @@
 class QAction;
 class QLineEdit;
 class QLabel;
-class QPushButton;
 
 namespace norvana {
 
 class ComboBox;
+class CommandButton;
 class TextBox;
 
 // The program's only window: the three entries, the score, the two
@@ -58,9 +58,9 @@ private:
     TextBox *txtPCT = nullptr;
     TextBox *txtCRP = nullptr;
     ComboBox *cmbDipUrine = nullptr;
-    QPushButton *cmdCalcola = nullptr;
-    QPushButton *cmdReset = nullptr;
-    QPushButton *cmdFine = nullptr;
+    CommandButton *cmdCalcola = nullptr;
+    CommandButton *cmdReset = nullptr;
+    CommandButton *cmdFine = nullptr;
     QLabel *lblScore = nullptr;
     QLabel *lblSBI = nullptr;
     QLabel *lblSBI2 = nullptr;

@@ -1,6 +1,7 @@
 #include "formdefinition.h"
 
-#include <QByteArray>
+#include "texts.h"
+
 #include <QtMath>
 
 namespace norvana {
@@ -33,39 +34,31 @@ constexpr Qt::Alignment kButtonCaption = Qt::AlignCenter;
 
 // clang-format off
 const std::array<ControlDef, 13> kControls{{
-    // name            kind                  left  top   width height  caption                 font                 text         background          alignment       tab
-    {"Label1",       ControlKind::Label,    {360,  600,  1215, 255}, u"PCT (ng/ml) =",     {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        0},
-    {"txtPCT",       ControlKind::TextBox,  {1920, 600,  855,  315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     1},
-    {"lblPunteggio", ControlKind::Label,    {4080, 600,  1335, 375}, u"Punteggio",         {12.0, true,  false}, kButtonText, kButtonFace,       kCentre,        5},
-    {"lblScore",     ControlKind::Label,    {4320, 1080, 735,  375}, u"",                  {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
-    {"Label2",       ControlKind::Label,    {360,  1440, 1215, 255}, u"CRP(mg/L)",         {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
-    {"txtCRP",       ControlKind::TextBox,  {1920, 1440, 855,  315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
-    {"lblSBI",       ControlKind::Label,    {3840, 1800, 2295, 495}, u"Label4",            {8.25, false, false}, kBlack,      kAsWindow,         kLeft,          11},
-    {"Label3",       ControlKind::Label,    {360,  2280, 1215, 255}, u"Dipstik urinario",  {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
-    {"cmbDipUrine",  ControlKind::ComboBox, {1920, 2280, 1335, 315}, u"",                  {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
-    {"lblSBI2",      ControlKind::Label,    {3840, 2280, 2295, 495}, u"Label4",            {8.25, false, true},  kBlack,      kAsWindow,         kLeft,          12},
-    {"cmdCalcola",   ControlKind::Button,   {1080, 3240, 1215, 375}, u"&Calcola",          {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
-    {"cmdReset",     ControlKind::Button,   {2760, 3240, 1215, 375}, u"&Reset",            {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
-    {"cmdFine",      ControlKind::Button,   {4440, 3240, 1215, 375}, u"&Fine",             {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},
+    // name          slot                         left  top   width height  caption              font                 text         background          alignment       tab
+    {"Label1",       &FormWidgets::Label1,       {360,  600,  1215, 255}, kLabel1Caption,      {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        0},
+    {"txtPCT",       &FormWidgets::txtPCT,       {1920, 600,  855,  315}, u"",                 {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     1},
+    {"lblPunteggio", &FormWidgets::lblPunteggio, {4080, 600,  1335, 375}, kPunteggioCaption,   {12.0, true,  false}, kButtonText, kButtonFace,       kCentre,        5},
+    {"lblScore",     &FormWidgets::lblScore,     {4320, 1080, 735,  375}, u"",                 {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
+    {"Label2",       &FormWidgets::Label2,       {360,  1440, 1215, 255}, kLabel2Caption,      {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
+    {"txtCRP",       &FormWidgets::txtCRP,       {1920, 1440, 855,  315}, u"",                 {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
+    {"lblSBI",       &FormWidgets::lblSBI,       {3840, 1800, 2295, 495}, kPlaceholderCaption, {8.25, false, false}, kBlack,      kAsWindow,         kLeft,          11},
+    {"Label3",       &FormWidgets::Label3,       {360,  2280, 1215, 255}, kLabel3Caption,      {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
+    {"cmbDipUrine",  &FormWidgets::cmbDipUrine,  {1920, 2280, 1335, 315}, u"",                 {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
+    {"lblSBI2",      &FormWidgets::lblSBI2,      {3840, 2280, 2295, 495}, kPlaceholderCaption, {8.25, false, true},  kBlack,      kAsWindow,         kLeft,          12},
+    {"cmdCalcola",   &FormWidgets::cmdCalcola,   {1080, 3240, 1215, 375}, kCalcolaCaption,     {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
+    {"cmdReset",     &FormWidgets::cmdReset,     {2760, 3240, 1215, 375}, kResetCaption,       {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
+    {"cmdFine",      &FormWidgets::cmdFine,      {4440, 3240, 1215, 375}, kFineCaption,        {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},
 }};
 // clang-format on
 
 // clang-format off
 const std::array<AccessibleDef, 4> kAccessibleNames{{
-    // control      name                   label
-    {"txtPCT",      u"PCT (ng/ml)",        "Label1"},
-    {"txtCRP",      u"CRP (mg/L)",         "Label2"},
-    {"cmbDipUrine", u"Dipstik urinario",   "Label3"},
-    {"lblScore",    u"Punteggio",          nullptr},
+    // control                    name                  label
+    {&FormWidgets::txtPCT,        kPctAccessibleName,   &FormWidgets::Label1},
+    {&FormWidgets::txtCRP,        kCrpAccessibleName,   &FormWidgets::Label2},
+    {&FormWidgets::cmbDipUrine,   kDipAccessibleName,   &FormWidgets::Label3},
+    {&FormWidgets::lblScore,      kScoreAccessibleName, nullptr},
 }};
 // clang-format on
-
-const AccessibleDef *accessibleDef(const char *control)
-{
-    for (const AccessibleDef &def : kAccessibleNames)
-        if (qstrcmp(def.control, control) == 0)
-            return &def;
-    return nullptr;
-}
 
 } // namespace norvana

@@ -6,6 +6,9 @@
 #include <QtGlobal>
 
 #include <array>
+#include <variant>
+
+class QLabel;
 
 // The definition of the window: every control with its place, text and look.
 // Positions and sizes are in twips, 15 to a pixel, from the top-left corner
@@ -13,7 +16,32 @@
 
 namespace norvana {
 
-enum class ControlKind { Label, TextBox, ComboBox, Button };
+class ComboBox;
+class CommandButton;
+class TextBox;
+
+// Every control of the window, typed as the factory creates it.
+struct FormWidgets
+{
+    QLabel *Label1 = nullptr;
+    TextBox *txtPCT = nullptr;
+    QLabel *lblPunteggio = nullptr;
+    QLabel *lblScore = nullptr;
+    QLabel *Label2 = nullptr;
+    TextBox *txtCRP = nullptr;
+    QLabel *lblSBI = nullptr;
+    QLabel *Label3 = nullptr;
+    ComboBox *cmbDipUrine = nullptr;
+    QLabel *lblSBI2 = nullptr;
+    CommandButton *cmdCalcola = nullptr;
+    CommandButton *cmdReset = nullptr;
+    CommandButton *cmdFine = nullptr;
+};
+
+// Where a control is kept in FormWidgets; its type says which kind of
+// control the factory creates.
+using ControlSlot = std::variant<QLabel *FormWidgets::*, TextBox *FormWidgets::*,
+                                 ComboBox *FormWidgets::*, CommandButton *FormWidgets::*>;
 
 // A colour either follows the desktop's scheme (a palette role) or is fixed.
 struct ColourDef
@@ -32,7 +60,7 @@ struct FontDef
 struct ControlDef
 {
     const char *name;
-    ControlKind kind;
+    ControlSlot slot;
     QRect twips;
     const char16_t *caption;
     FontDef font;
@@ -40,12 +68,6 @@ struct ControlDef
     ColourDef background;
     Qt::Alignment alignment;
     int tabIndex;
-};
-
-struct MenuItemDef
-{
-    const char *name;
-    const char16_t *caption;
 };
 
 inline constexpr int kTwipsPerPixel = 15;
@@ -58,10 +80,8 @@ inline constexpr int twipsToPixels(int twips)
 // Pixel size of a font of the given point size at 96 dots per inch.
 int fontPixelSize(qreal pointSize);
 
-inline constexpr char16_t kWindowCaption[] = u"Norvana";
 inline constexpr QSize kClientTwips{6570, 3960};
 inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
-inline constexpr MenuItemDef kInfoMenuItem{"Info", u"?"};
 
 // Several families in order of preference: Liberation Sans and Arial share
 // their metrics, for which the layout is made.
@@ -77,19 +97,16 @@ inline constexpr FontDef kCommonFont{8.25, false, false};
 // it: the entries, which have none, and the score, whose caption is only a
 // number (its value is given as the accessible description). Buttons need
 // none: Qt reports their captions without the mnemonic '&'. An entry also
-// names the label
-// beside it, which becomes its buddy: on Linux Qt names a combo box by its
-// text and the screen reader finds what it is from that label.
+// names the label beside it, which becomes its buddy: on Linux Qt names a
+// combo box by its text and the screen reader finds what it is from that
+// label.
 struct AccessibleDef
 {
-    const char *control;
+    ControlSlot control;
     const char16_t *name;
-    const char *label; // or nullptr
+    QLabel *FormWidgets::*label; // or nullptr
 };
 
 extern const std::array<AccessibleDef, 4> kAccessibleNames;
-
-// The accessibility definition of the named control, or nullptr.
-const AccessibleDef *accessibleDef(const char *control);
 
 } // namespace norvana

@@ -1,5 +1,7 @@
 #include "messagebox.h"
 
+#include "texts.h"
+
 namespace norvana {
 
 void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon)

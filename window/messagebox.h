@@ -7,8 +7,6 @@ class QWidget;
 
 namespace norvana {
 
-inline constexpr char16_t kMessageTitle[] = u"NORVANA";
-
 // Shows a modal message box titled "NORVANA" with a single OK button and
 // returns when the user has dismissed it. Every box of the program goes
 // through here.

@@ -2,6 +2,7 @@
 
 #include "boxwatcher.h"
 #include "form1.h"
+#include "texts.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -9,9 +10,10 @@
 #include <QPushButton>
 #include <QTest>
 
-// The warnings the window shows, as the user reads them.
-inline const QString kValueWarning = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
-inline const QString kDipWarning = QStringLiteral("Selezionare Negativo o Positivo per il dipstick urinario!");
+// The window's texts that the tests look for.
+inline const QString kValueWarning = QString::fromUtf16(norvana::kMsgValoreImplausibile);
+inline const QString kDipWarning = QString::fromUtf16(norvana::kMsgDipstick);
+inline const QString kBoxTitle = QString::fromUtf16(norvana::kMessageTitle);
 
 // Finds a control of the window by its name, failing the test when absent.
 template <typename T>

@@ -31,6 +31,11 @@ QString name(QWidget *widget)
     return accessible(widget)->text(QAccessible::Name);
 }
 
+QString text(const char16_t *constant)
+{
+    return QString::fromUtf16(constant);
+}
+
 QString description(QWidget *widget)
 {
     return accessible(widget)->text(QAccessible::Description);
@@ -89,18 +94,18 @@ void TestAccessibility::calculate(const QString &pct, const QString &crp)
 void TestAccessibility::entriesAreNamed()
 {
     FormControlsUnderTest c(*m_window);
-    QCOMPARE(name(c.txtPCT), QStringLiteral("PCT (ng/ml)"));
-    QCOMPARE(name(c.txtCRP), QStringLiteral("CRP (mg/L)"));
+    QCOMPARE(name(c.txtPCT), text(norvana::kPctAccessibleName));
+    QCOMPARE(name(c.txtCRP), text(norvana::kCrpAccessibleName));
     // Qt names a combo box by its accessible name on Windows and macOS, by
     // its text on Linux, where the screen reader takes what it is from the
     // label it is labelled by.
-    QCOMPARE(c.cmbDipUrine->accessibleName(), QStringLiteral("Dipstik urinario"));
+    QCOMPARE(c.cmbDipUrine->accessibleName(), text(norvana::kDipAccessibleName));
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     QCOMPARE(name(c.cmbDipUrine), c.cmbDipUrine->currentText());
 #else
-    QCOMPARE(name(c.cmbDipUrine), QStringLiteral("Dipstik urinario"));
+    QCOMPARE(name(c.cmbDipUrine), text(norvana::kDipAccessibleName));
 #endif
-    QCOMPARE(name(c.cmbDipUrine->lineEdit()), QStringLiteral("Dipstik urinario"));
+    QCOMPARE(name(c.cmbDipUrine->lineEdit()), text(norvana::kDipAccessibleName));
     QCOMPARE(accessible(c.txtPCT)->role(), QAccessible::EditableText);
     QCOMPARE(accessible(c.txtCRP)->role(), QAccessible::EditableText);
     QCOMPARE(accessible(c.cmbDipUrine)->role(), QAccessible::ComboBox);
@@ -111,9 +116,9 @@ void TestAccessibility::entriesAreLabelled()
 {
     FormControlsUnderTest c(*m_window);
     const std::pair<QWidget *, QString> entries[] = {
-        {c.txtPCT, QStringLiteral("PCT (ng/ml) =")},
-        {c.txtCRP, QStringLiteral("CRP(mg/L)")},
-        {c.cmbDipUrine, QStringLiteral("Dipstik urinario")},
+        {c.txtPCT, text(norvana::kLabel1Caption)},
+        {c.txtCRP, text(norvana::kLabel2Caption)},
+        {c.cmbDipUrine, text(norvana::kLabel3Caption)},
     };
     for (const auto &[entry, caption] : entries) {
         const auto relations = accessible(entry)->relations(QAccessible::Label);
@@ -140,10 +145,10 @@ void TestAccessibility::buttonsAreNamedWithoutMnemonic()
 void TestAccessibility::scoreIsAnnouncedWithItsValue()
 {
     FormControlsUnderTest c(*m_window);
-    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
-    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
     QCOMPARE(description(c.lblScore), QStringLiteral("4"));
     QCOMPARE(accessible(c.lblScore)->role(), QAccessible::StaticText);
 }
@@ -161,7 +166,7 @@ void TestAccessibility::scoreValueFollowsTheScore()
     typeInto(c.txtCRP, QStringLiteral("46"));
     QCOMPARE(c.lblScore->text(), QString());
     QCOMPARE(description(c.lblScore), QString());
-    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
 }
 
 void TestAccessibility::clearedScoreHasNoValue()
@@ -170,7 +175,7 @@ void TestAccessibility::clearedScoreHasNoValue()
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QTest::mouseClick(c.cmdReset, Qt::LeftButton);
     QCOMPARE(c.lblScore->text(), QString());
-    QCOMPARE(name(c.lblScore), QStringLiteral("Punteggio"));
+    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
     QCOMPARE(description(c.lblScore), QString());
 }
 

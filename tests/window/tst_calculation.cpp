@@ -117,7 +117,7 @@ void tst_Calculation::calculate()
 
     QCOMPARE(m_w->boxes.texts(), warnings);
     for (const BoxWatcher::Box &box : m_w->boxes.boxes()) {
-        QCOMPARE(box.title, QStringLiteral("NORVANA"));
+        QCOMPARE(box.title, kBoxTitle);
         QCOMPARE(box.icon, QMessageBox::Warning);
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(box.buttonCount, 1);

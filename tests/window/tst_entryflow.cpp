@@ -176,7 +176,7 @@ void tst_EntryFlow::enterChecksEachValue()
 
     QCOMPARE(m_w->boxes.texts(), warnings);
     for (const BoxWatcher::Box &shown : m_w->boxes.boxes()) {
-        QCOMPARE(shown.title, QStringLiteral("NORVANA"));
+        QCOMPARE(shown.title, kBoxTitle);
         QCOMPARE(shown.icon, QMessageBox::Warning);
         QCOMPARE(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     }
@@ -510,12 +510,13 @@ void tst_EntryFlow::about()
 
     QTRY_COMPARE(m_w->boxes.boxes().size(), 1);
     const BoxWatcher::Box &box = m_w->boxes.boxes().first();
-    QCOMPARE(box.title, QStringLiteral("NORVANA"));
+    QCOMPARE(box.title, kBoxTitle);
     QCOMPARE(box.icon, QMessageBox::NoIcon);
     QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(box.buttonCount, 1);
     QVERIFY(plainText);
     QCOMPARE(lines.size(), 2);
+    QCOMPARE(box.text, QString::fromUtf16(norvana::kAboutText));
     QCOMPARE(lines.first(), QStringLiteral("Ver. 290413"));
     QVERIFY(!lines.last().trimmed().isEmpty());
     QVERIFY(!box.text.contains(u'\r'));

@@ -36,8 +36,6 @@ private:
 
 namespace {
 
-const QString kRefused = QStringLiteral("Immettere un valore plausibile maggiore di zero!");
-
 // The other value of each row and its 2 points, so that every band of the
 // hostile value gives a different score (2, 4 or 6).
 const QString kOtherCrp = QStringLiteral("50");
@@ -193,9 +191,9 @@ void tst_HostileInput::hostileText()
         QCOMPARE(m_watcher->texts(), QStringList());
         return;
     }
-    QCOMPARE(m_watcher->texts(), QStringList{kRefused});
+    QCOMPARE(m_watcher->texts(), QStringList{kValueWarning});
     const BoxWatcher::Box &warning = m_watcher->boxes().constFirst();
-    QCOMPARE(warning.title, QStringLiteral("NORVANA"));
+    QCOMPARE(warning.title, kBoxTitle);
     QCOMPARE(warning.icon, QMessageBox::Warning);
     QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(m_window->focusWidget(), hostile);

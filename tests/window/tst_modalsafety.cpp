@@ -153,7 +153,7 @@ void tst_ModalSafety::heldEnter()
     }
 
     QCOMPARE(probe.texts,
-             QStringList(boxes, QStringLiteral("Immettere un valore plausibile maggiore di zero!")));
+             QStringList(boxes, kValueWarning));
     QCOMPARE(probe.mostOpenAtOnce, 1);
     QCOMPARE(window.focusWidget(), ui.txtPCT);
     QCOMPARE(ui.txtPCT->selectedText(), QStringLiteral("0"));
