@@ -33,6 +33,18 @@ void forgetUndoHistory(QLineEdit *edit)
         edit->setSelection(start, length);
 }
 
+bool TextBox::event(QEvent *event)
+{
+    // On its window's activation a line edit checks, a moment later, whether
+    // it has the focus, and drops its selection if not. When a message box
+    // takes the activation in that moment, as one does when it opens right
+    // after another closed, the box that the window will give the focus
+    // back to loses the selection of its refused text. That box keeps it.
+    if (event->type() == QEvent::WindowActivate && window()->focusWidget() == this)
+        return QWidget::event(event);
+    return QLineEdit::event(event);
+}
+
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));

@@ -14,7 +14,8 @@ int keyAscii(const QKeyEvent *event);
 void forgetUndoHistory(QLineEdit *edit);
 
 // A single-line text box that reports a key press before it takes the key,
-// and a click after it has placed the cursor for it.
+// and a click after it has placed the cursor for it. It keeps its selection
+// while its window passes the activation back and forth.
 class TextBox : public QLineEdit
 {
     Q_OBJECT
@@ -26,6 +27,7 @@ Q_SIGNALS:
     void clicked();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };

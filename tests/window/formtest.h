@@ -4,11 +4,13 @@
 #include "form1.h"
 #include "texts.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 // The window's texts that the tests look for.
 inline const QString kValueWarning = QString::fromUtf16(norvana::kMsgValoreImplausibile);
@@ -60,6 +62,41 @@ inline bool reactivated(QWidget *window)
 struct OpenWindow
 {
     OpenWindow() { window.show(); }
+
+    QWindow *handle() const { return window.windowHandle(); }
+
+    // Keys through the window system, as a user's: they reach whatever has
+    // the focus.
+    void type(const QString &text) const
+    {
+        for (const QChar c : text)
+            QTest::keyClick(handle(), c.toLatin1());
+    }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QTest::keyClick(handle(), key, modifiers);
+    }
+
+    // The name of the control with the focus, once the window is active.
+    QString focusName()
+    {
+        if (!reactivated(&window))
+            return QStringLiteral("(window not active)");
+        QWidget *focus = QApplication::focusWidget();
+        return focus ? focus->objectName() : QStringLiteral("(none)");
+    }
+
+    // Start, 1.2 Enter, 45 Enter, Enter, Enter: true when it scores 4.
+    bool road() const
+    {
+        type(QStringLiteral("1.2"));
+        key(Qt::Key_Return);
+        type(QStringLiteral("45"));
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        key(Qt::Key_Return);
+        return c.lblScore->text() == u"4";
+    }
 
     norvana::Form1 window;
     FormControlsUnderTest c{window};

@@ -43,7 +43,7 @@ QString description(QWidget *widget)
 
 } // namespace
 
-class TestAccessibility : public QObject
+class tst_Accessibility : public QObject
 {
     Q_OBJECT
 
@@ -62,38 +62,34 @@ private Q_SLOTS:
 private:
     void calculate(const QString &pct, const QString &crp);
 
-    norvana::Form1 *m_window = nullptr;
-    BoxWatcher *m_boxes = nullptr;
+    std::unique_ptr<OpenWindow> m_w;
 };
 
-void TestAccessibility::init()
+void tst_Accessibility::init()
 {
-    m_window = new norvana::Form1;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    m_boxes = new BoxWatcher(m_window);
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
 }
 
-void TestAccessibility::cleanup()
+void tst_Accessibility::cleanup()
 {
-    const QStringList boxes = m_boxes->texts();
-    delete m_window;
-    m_window = nullptr;
+    const QStringList boxes = m_w->boxes.texts();
+    m_w.reset();
     QCOMPARE(boxes, QStringList());
 }
 
-void TestAccessibility::calculate(const QString &pct, const QString &crp)
+void tst_Accessibility::calculate(const QString &pct, const QString &crp)
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     typeInto(c.txtPCT, pct);
     typeInto(c.txtCRP, crp);
     c.cmbDipUrine->setCurrentIndex(0);
     QTest::mouseClick(c.cmdCalcola, Qt::LeftButton);
 }
 
-void TestAccessibility::entriesAreNamed()
+void tst_Accessibility::entriesAreNamed()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     QCOMPARE(name(c.txtPCT), text(norvana::kPctAccessibleName));
     QCOMPARE(name(c.txtCRP), text(norvana::kCrpAccessibleName));
     // Qt names a combo box by its accessible name on Windows and macOS, by
@@ -112,9 +108,9 @@ void TestAccessibility::entriesAreNamed()
 }
 
 // Each entry is labelled by the caption beside it.
-void TestAccessibility::entriesAreLabelled()
+void tst_Accessibility::entriesAreLabelled()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     const std::pair<QWidget *, QString> entries[] = {
         {c.txtPCT, text(norvana::kLabel1Caption)},
         {c.txtCRP, text(norvana::kLabel2Caption)},
@@ -127,9 +123,9 @@ void TestAccessibility::entriesAreLabelled()
     }
 }
 
-void TestAccessibility::buttonsAreNamedWithoutMnemonic()
+void tst_Accessibility::buttonsAreNamedWithoutMnemonic()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     QCOMPARE(name(c.cmdCalcola), QStringLiteral("Calcola"));
     QCOMPARE(name(c.cmdReset), QStringLiteral("Reset"));
     QCOMPARE(name(c.cmdFine), QStringLiteral("Fine"));
@@ -142,9 +138,9 @@ void TestAccessibility::buttonsAreNamedWithoutMnemonic()
 // Qt's interface for a QLabel gives its accessible name as Name (else the
 // caption) and its accessible description as Description, and has no Value;
 // the score's value is therefore its description.
-void TestAccessibility::scoreIsAnnouncedWithItsValue()
+void tst_Accessibility::scoreIsAnnouncedWithItsValue()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
@@ -153,9 +149,9 @@ void TestAccessibility::scoreIsAnnouncedWithItsValue()
     QCOMPARE(accessible(c.lblScore)->role(), QAccessible::StaticText);
 }
 
-void TestAccessibility::scoreValueFollowsTheScore()
+void tst_Accessibility::scoreValueFollowsTheScore()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(description(c.lblScore), QStringLiteral("4"));
     calculate(QStringLiteral("0.1"), QStringLiteral("5"));
@@ -169,9 +165,9 @@ void TestAccessibility::scoreValueFollowsTheScore()
     QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
 }
 
-void TestAccessibility::clearedScoreHasNoValue()
+void tst_Accessibility::clearedScoreHasNoValue()
 {
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QTest::mouseClick(c.cmdReset, Qt::LeftButton);
     QCOMPARE(c.lblScore->text(), QString());
@@ -179,7 +175,7 @@ void TestAccessibility::clearedScoreHasNoValue()
     QCOMPARE(description(c.lblScore), QString());
 }
 
-void TestAccessibility::changeWhileBoxOpenClearsScore_data()
+void tst_Accessibility::changeWhileBoxOpenClearsScore_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("throughInterface"); // else QLineEdit::setText
@@ -192,21 +188,21 @@ void TestAccessibility::changeWhileBoxOpenClearsScore_data()
 
 // A screen reader or dictation tool edits an entry while the About box is
 // open: the score goes at once, and stays gone after the box is closed.
-void TestAccessibility::changeWhileBoxOpenClearsScore()
+void tst_Accessibility::changeWhileBoxOpenClearsScore()
 {
     QFETCH(QString, entry);
     QFETCH(bool, throughInterface);
 
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
-    QWidget *target = m_window->findChild<QWidget *>(entry);
+    QWidget *target = m_w->window.findChild<QWidget *>(entry);
     auto *edit = qobject_cast<QLineEdit *>(target);
     if (!edit)
         edit = qobject_cast<QComboBox *>(target)->lineEdit();
 
     QString scoreWhileOpen = QStringLiteral("(box not seen)");
-    m_boxes->setWhileOpen([&](QMessageBox *) {
+    m_w->boxes.setWhileOpen([&](QMessageBox *) {
         if (throughInterface) {
             QAccessibleEditableTextInterface *text = accessible(edit)->editableTextInterface();
             QVERIFY(text);
@@ -216,15 +212,15 @@ void TestAccessibility::changeWhileBoxOpenClearsScore()
         }
         scoreWhileOpen = c.lblScore->text();
     });
-    m_window->findChild<QAction *>(QStringLiteral("Info"))->trigger();
+    m_w->window.findChild<QAction *>(QStringLiteral("Info"))->trigger();
 
-    QCOMPARE(m_boxes->boxes().size(), 1);
+    QCOMPARE(m_w->boxes.boxes().size(), 1);
     QCOMPARE(edit->text(), QStringLiteral("80"));
     QCOMPARE(scoreWhileOpen, QString());
     QCOMPARE(c.lblScore->text(), QString());
     QCOMPARE(description(c.lblScore), QString());
-    m_boxes->clear();
+    m_w->boxes.clear();
 }
 
-QTEST_MAIN(TestAccessibility)
+QTEST_MAIN(tst_Accessibility)
 #include "tst_accessibility.moc"

@@ -2,7 +2,6 @@
 #include "formtest.h"
 
 #include <QApplication>
-#include <QRegularExpression>
 #include <QSignalSpy>
 
 #include <memory>
@@ -68,31 +67,14 @@ void tst_Calculation::calculate_data()
     const QStringList none;
     const QStringList one{kValueWarning};
 
-    // Each band edge on both sides; the other value adds a known amount.
-    QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << "0" << none << "txtCRP";
-    QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("pct 1.99 gives 2") << "1.99" << "1" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("pct 2 gives 4") << "2" << "1" << "Negativo" << "4" << none << "txtCRP";
-    QTest::newRow("pct 500 accepted") << "500" << "1" << "Negativo" << "4" << none << "txtCRP";
+    // How texts read and how values band is the core's to test; here each
+    // box's refusal, the order of the warnings, the dipstick's text field
+    // and where the focus ends.
     QTest::newRow("pct 500.01 refused") << "500.01" << "1" << "Negativo" << "" << one << "txtPCT";
-    QTest::newRow("crp 39.9 gives 0") << "0.1" << "39.9" << "Negativo" << "0" << none << "txtCRP";
-    QTest::newRow("crp 40 gives 2") << "0.1" << "40" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("crp 99 gives 2") << "0.1" << "99" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("crp 100 gives 4") << "0.1" << "100" << "Negativo" << "4" << none << "txtCRP";
-    QTest::newRow("crp 1000 accepted") << "0.1" << "1000" << "Negativo" << "4" << none << "txtCRP";
     QTest::newRow("crp 1000.5 refused") << "0.1" << "1000.5" << "Negativo" << "" << one << "txtCRP";
-    QTest::newRow("positivo adds 1") << "0.1" << "1" << "Positivo" << "1" << none << "txtCRP";
     QTest::newRow("sum 9") << "2" << "100" << "Positivo" << "9" << none << "txtCRP";
-    QTest::newRow("sum 0") << "0.1" << "5" << "Negativo" << "0" << none << "txtCRP";
     QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << "4" << none << "txtCRP";
-    QTest::newRow("decimal comma") << "1,5" << "0,7" << "Negativo" << "2" << none << "txtCRP";
-    QTest::newRow("blank before a value") << " 7" << "45 mg/L" << "Negativo" << "6" << none << "txtCRP";
     QTest::newRow("empty pct refused") << "" << "45" << "Negativo" << "" << one << "txtPCT";
-    QTest::newRow("letters refused") << "abc" << "45" << "Negativo" << "" << one << "txtPCT";
-    QTest::newRow("zero refused") << "0" << "45" << "Negativo" << "" << one << "txtPCT";
-    QTest::newRow("negative refused") << "-3" << "45" << "Negativo" << "" << one << "txtPCT";
-    QTest::newRow("overflow refused") << "1e999" << "45" << "Negativo" << "" << one << "txtPCT";
     QTest::newRow("both refused, crp first")
         << "0" << "2000" << "Negativo" << "" << QStringList{kValueWarning, kValueWarning} << "txtPCT";
     QTest::newRow("dipstick in lower case") << "1.2" << "45" << "positivo" << "5" << none << "txtCRP";
@@ -123,8 +105,6 @@ void tst_Calculation::calculate()
         QCOMPARE(box.buttonCount, 1);
     }
     QCOMPARE(m_w->c.lblScore->text(), score);
-    if (!score.isEmpty())
-        QVERIFY(QRegularExpression(QStringLiteral("^[0-9]$")).match(score).hasMatch());
 
     QVERIFY(reactivated(&m_w->window));
     QWidget *focused = QApplication::focusWidget();

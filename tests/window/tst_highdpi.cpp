@@ -32,7 +32,7 @@ QImage pngImage(int size)
 
 } // namespace
 
-class TestHighDpi : public QObject
+class tst_HighDpi : public QObject
 {
     Q_OBJECT
 
@@ -47,43 +47,40 @@ private Q_SLOTS:
 private:
     QWidget *client() const;
 
-    Form1 *m_window = nullptr;
-    BoxWatcher *m_boxes = nullptr;
+    std::unique_ptr<OpenWindow> m_w;
 };
 
-void TestHighDpi::initTestCase()
+void tst_HighDpi::initTestCase()
 {
-    m_window = new Form1;
-    m_boxes = new BoxWatcher(m_window);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
     // A calculation, so that the score shows: PCT 1.2, CRP 45, Negativo.
-    FormControlsUnderTest c(*m_window);
+    const FormControlsUnderTest &c = m_w->c;
     typeInto(c.txtPCT, QStringLiteral("1.2"));
     typeInto(c.txtCRP, QStringLiteral("45"));
     QTest::mouseClick(c.cmdCalcola, Qt::LeftButton);
     QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
 }
 
-void TestHighDpi::cleanupTestCase()
+void tst_HighDpi::cleanupTestCase()
 {
-    const QStringList boxes = m_boxes->texts();
-    delete m_window;
+    const QStringList boxes = m_w->boxes.texts();
+    m_w.reset();
     QCOMPARE(boxes, QStringList());
 }
 
-QWidget *TestHighDpi::client() const
+QWidget *tst_HighDpi::client() const
 {
-    return control<QWidget>(*m_window, "client");
+    return control<QWidget>(m_w->window, "client");
 }
 
-void TestHighDpi::screenHasTheExpectedRatio()
+void tst_HighDpi::screenHasTheExpectedRatio()
 {
-    QCOMPARE(m_window->devicePixelRatio(), expectedRatio());
+    QCOMPARE(m_w->window.devicePixelRatio(), expectedRatio());
     QCOMPARE(client()->devicePixelRatio(), expectedRatio());
 }
 
-void TestHighDpi::windowIsRenderedAtDeviceResolution()
+void tst_HighDpi::windowIsRenderedAtDeviceResolution()
 {
     const QPixmap shot = client()->grab();
     QCOMPARE(shot.devicePixelRatio(), expectedRatio());
@@ -91,9 +88,9 @@ void TestHighDpi::windowIsRenderedAtDeviceResolution()
     QCOMPARE(shot.size(), QSize(438, 264) * expectedRatio());
 }
 
-void TestHighDpi::iconOffersEachDensity()
+void tst_HighDpi::iconOffersEachDensity()
 {
-    const QIcon icon = m_window->windowIcon();
+    const QIcon icon = m_w->window.windowIcon();
     QVERIFY(!icon.isNull());
     const QList<QSize> sizes = icon.availableSizes();
     for (int size : {16, 32, 64})
@@ -103,9 +100,9 @@ void TestHighDpi::iconOffersEachDensity()
 // For 16 and 32 logical pixels at ratio 2 the icon gives the 32 and 64 px
 // images themselves; at ratio 1 the 16 and 32 px ones; and for the window's
 // own ratio an image of the right device size.
-void TestHighDpi::iconIsNotScaledUp()
+void tst_HighDpi::iconIsNotScaledUp()
 {
-    const QIcon icon = m_window->windowIcon();
+    const QIcon icon = m_w->window.windowIcon();
     struct Case
     {
         int logical;
@@ -120,7 +117,7 @@ void TestHighDpi::iconIsNotScaledUp()
         QVERIFY2(pixmap.toImage().convertToFormat(QImage::Format_ARGB32) == pngImage(k.image),
                  qPrintable(what + QStringLiteral(": not the %1 px image").arg(k.image)));
     }
-    const qreal ratio = m_window->devicePixelRatio();
+    const qreal ratio = m_w->window.devicePixelRatio();
     for (int logical : {16, 32}) {
         const QPixmap pixmap = icon.pixmap(QSize(logical, logical), ratio);
         QCOMPARE(pixmap.size(), QSize(logical, logical) * ratio);
@@ -130,5 +127,5 @@ void TestHighDpi::iconIsNotScaledUp()
     }
 }
 
-QTEST_MAIN(TestHighDpi)
+QTEST_MAIN(tst_HighDpi)
 #include "tst_highdpi.moc"

@@ -30,8 +30,7 @@ private Q_SLOTS:
     void hostileText();
 
 private:
-    std::unique_ptr<norvana::Form1> m_window;
-    std::unique_ptr<BoxWatcher> m_watcher;
+    std::unique_ptr<OpenWindow> m_w;
 };
 
 namespace {
@@ -70,16 +69,13 @@ void enter(QLineEdit *box, const QString &text, tst_HostileInput::Entry how)
 
 void tst_HostileInput::init()
 {
-    m_window = std::make_unique<norvana::Form1>();
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    m_watcher = std::make_unique<BoxWatcher>();
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
 }
 
 void tst_HostileInput::cleanup()
 {
-    m_watcher.reset();
-    m_window.reset();
+    m_w.reset();
 }
 
 void tst_HostileInput::hostileText_data()
@@ -106,28 +102,15 @@ void tst_HostileInput::hostileText_data()
     const auto typed = Entry::Typed;
     const auto pasted = Entry::Pasted;
 
+    // How texts read is the number reader's to test; here texts as they
+    // come into the boxes, typed (characters beyond the keyboard's basic
+    // plane, an emptied box) and pasted, and what the window does with them.
     refuse("empty", QString(), typed);
-    refuse("blanks only", QStringLiteral("   "), typed);
-    refuse("letters", QStringLiteral("abc"), typed);
-    refuse("zero", QStringLiteral("0"), typed);
-    refuse("minus zero", QStringLiteral("-0"), typed);
-    refuse("negative", QStringLiteral("-3"), typed);
     add("plus sign", QStringLiteral("+1.5"), typed, u"4", u"2");
-    add("leading point", QStringLiteral(".5"), typed, u"4", u"2");
-    add("trailing point", QStringLiteral("5."), typed, u"6", u"2");
     add("comma below one", QStringLiteral("0,7"), typed, u"4", u"2");
     add("blanks around", QStringLiteral(" 7 "), typed, u"6", u"2");
-    add("trailing minus", QStringLiteral("5-"), typed, u"6", u"2");
     add("number then unit", QStringLiteral("45 mg/L"), typed, u"6", u"4");
     add("exponent", QStringLiteral("1e2"), typed, u"6", u"6");
-    add("exponent crossing a band", QStringLiteral("4.5e1"), typed, u"6", u"4");
-    refuse("huge exponent", QStringLiteral("1e999"), typed);
-    refuse("tiny exponent", QStringLiteral("1e-999"), typed);
-    refuse("infinity word", QStringLiteral("Infinity"), typed);
-    refuse("nan word", QStringLiteral("NaN"), typed);
-    refuse("hex prefix", QStringLiteral("0x10"), typed);
-    refuse("radix prefix", QStringLiteral("&H10"), typed);
-    refuse("emoji", QStringLiteral("\U0001F637"), typed);
     refuse("number then emoji", QStringLiteral("5\U0001F637"), typed);
 
     // Pasted characters that are invisible or look like others: each text
@@ -152,13 +135,12 @@ void tst_HostileInput::hostileText_data()
     // Blanks inside the number; 30 of them push the 1 out of sight.
     refuse("blank between digits", QStringLiteral("1 5"), typed);
     refuse("blanks between digits", QStringLiteral("1   20"), typed);
-    refuse("30 blanks between digits", QStringLiteral("1") + QString(30, u' ') + QStringLiteral("20"), typed);
+    refuse("30 blanks between digits", u'1' + QString(30, u' ') + QStringLiteral("20"), typed);
     refuse("blank before the separator", QStringLiteral("1 .5"), typed);
     refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed);
 
     // A digit after the number.
     refuse("list", QStringLiteral("1,2,3"), typed);
-    refuse("two points", QStringLiteral("1.2.3"), typed);
     refuse("italian thousands", QStringLiteral("1.234,5"), typed);
     refuse("second number", QStringLiteral("1.2 45"), typed);
     refuse("digit after a unit", QStringLiteral("12mg5"), typed);
@@ -174,7 +156,7 @@ void tst_HostileInput::hostileText()
     QFETCH(Entry, how);
     QFETCH(QString, score);
 
-    const FormControlsUnderTest ui(*m_window);
+    const FormControlsUnderTest &ui = m_w->c;
     const bool hostilePct = box == u"txtPCT";
     QLineEdit *hostile = hostilePct ? ui.txtPCT : ui.txtCRP;
     QLineEdit *other = hostilePct ? ui.txtCRP : ui.txtPCT;
@@ -188,15 +170,15 @@ void tst_HostileInput::hostileText()
 
     QCOMPARE(ui.lblScore->text(), score);
     if (!score.isEmpty()) {
-        QCOMPARE(m_watcher->texts(), QStringList());
+        QCOMPARE(m_w->boxes.texts(), QStringList());
         return;
     }
-    QCOMPARE(m_watcher->texts(), QStringList{kValueWarning});
-    const BoxWatcher::Box &warning = m_watcher->boxes().constFirst();
+    QCOMPARE(m_w->boxes.texts(), QStringList{kValueWarning});
+    const BoxWatcher::Box &warning = m_w->boxes.boxes().constFirst();
     QCOMPARE(warning.title, kBoxTitle);
     QCOMPARE(warning.icon, QMessageBox::Warning);
     QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(m_window->focusWidget(), hostile);
+    QCOMPARE(m_w->window.focusWidget(), hostile);
     QCOMPARE(hostile->selectedText(), hostile->text());
 }
 

@@ -1,0 +1,176 @@
+#include "formtest.h"
+
+#include <QApplication>
+
+#include <memory>
+
+// Changes to the entries on the real window: a click selects a value for
+// overtyping, any change clears the score, Reset clears the entries, and a
+// calculation or Reset ends what Ctrl+Z can undo.
+class tst_Editing : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void clickSelectsForOvertyping_data();
+    void clickSelectsForOvertyping();
+    void resetClearsEntries();
+    void changeClearsScore_data();
+    void changeClearsScore();
+    void undoStopsAtNewStart_data();
+    void undoStopsAtNewStart();
+
+private:
+    std::unique_ptr<OpenWindow> m_w;
+};
+
+void tst_Editing::init()
+{
+    m_w = std::make_unique<OpenWindow>();
+    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
+}
+
+void tst_Editing::cleanup()
+{
+    m_w.reset();
+}
+
+void tst_Editing::clickSelectsForOvertyping_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::newRow("txtPCT") << "txtPCT";
+    QTest::newRow("txtCRP") << "txtCRP";
+}
+
+void tst_Editing::clickSelectsForOvertyping()
+{
+    QFETCH(QString, field);
+    QVERIFY(m_w->road());
+    auto *box = control<QLineEdit>(m_w->window, field.toLatin1().constData());
+    const QString before = box->text();
+
+    // A click at the end of the text: the line edit places the cursor there
+    // and then the whole text is selected.
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
+    QCOMPARE(m_w->focusName(), field);
+    QCOMPARE(box->selectedText(), before);
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+
+    // Typing now replaces the value.
+    m_w->type(QStringLiteral("3"));
+    QCOMPARE(box->text(), QStringLiteral("3"));
+}
+
+void tst_Editing::resetClearsEntries()
+{
+    QVERIFY(m_w->road());
+    m_w->c.cmbDipUrine->setFocus();
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    m_w->type(QStringLiteral("Positivo"));
+    QTest::mouseClick(m_w->c.cmdReset, Qt::LeftButton);
+
+    QCOMPARE(m_w->c.txtPCT->text(), QString());
+    QCOMPARE(m_w->c.txtCRP->text(), QString());
+    QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(m_w->c.cmbDipUrine->count(), 2);
+    QCOMPARE(m_w->focusName(), QStringLiteral("txtPCT"));
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QVERIFY(m_w->boxes.boxes().isEmpty());
+
+    // Alt+R does the same from the keyboard.
+    QVERIFY(m_w->road());
+    m_w->key(Qt::Key_R, Qt::AltModifier);
+    QTRY_COMPARE(m_w->c.txtPCT->text(), QString());
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+}
+
+void tst_Editing::changeClearsScore_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<int>("keyPressed");
+
+    QTest::newRow("typing in txtPCT") << "txtPCT" << int(Qt::Key_5);
+    QTest::newRow("deleting in txtPCT") << "txtPCT" << int(Qt::Key_Backspace);
+    QTest::newRow("typing in txtCRP") << "txtCRP" << int(Qt::Key_0);
+    QTest::newRow("deleting in txtCRP") << "txtCRP" << int(Qt::Key_Backspace);
+    QTest::newRow("picking Positivo") << "cmbDipUrine" << int(Qt::Key_Down);
+    QTest::newRow("typing in the dipstick") << "cmbDipUrine" << int(Qt::Key_X);
+}
+
+void tst_Editing::changeClearsScore()
+{
+    QFETCH(QString, field);
+    QFETCH(int, keyPressed);
+
+    QVERIFY(m_w->road());
+    // Tab into the field from its predecessor, as a user would.
+    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
+    QWidget *previous = target->previousInFocusChain();
+    while (previous->focusPolicy() == Qt::NoFocus)
+        previous = previous->previousInFocusChain();
+    previous->setFocus();
+    m_w->key(Qt::Key_Tab);
+    QCOMPARE(m_w->focusName(), field);
+    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4")); // moving alone keeps it
+
+    m_w->key(Qt::Key(keyPressed));
+    QCOMPARE(m_w->c.lblScore->text(), QString());
+}
+
+void tst_Editing::undoStopsAtNewStart_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<bool>("reset"); // or calculate
+    QTest::addColumn<QString>("kept"); // the field's text afterwards
+
+    QTest::newRow("calculation, txtPCT") << "txtPCT" << false << "1.2";
+    QTest::newRow("calculation, txtCRP") << "txtCRP" << false << "45";
+    QTest::newRow("calculation, cmbDipUrine") << "cmbDipUrine" << false << "Negativo";
+    QTest::newRow("reset, txtPCT") << "txtPCT" << true << "";
+    QTest::newRow("reset, txtCRP") << "txtCRP" << true << "";
+    QTest::newRow("reset, cmbDipUrine") << "cmbDipUrine" << true << "Negativo";
+}
+
+// A calculation commits the entries and Reset starts a new patient: Ctrl+Z
+// then changes nothing, and later typing can be undone back to that text and
+// no further.
+void tst_Editing::undoStopsAtNewStart()
+{
+    QFETCH(QString, field);
+    QFETCH(bool, reset);
+    QFETCH(QString, kept);
+
+    // Every box with a history: the dipstick is picked, then overtyped.
+    m_w->type(QStringLiteral("1.2"));
+    m_w->key(Qt::Key_Return);
+    m_w->type(QStringLiteral("45"));
+    m_w->key(Qt::Key_Return);
+    m_w->key(Qt::Key_Down);
+    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    m_w->type(QStringLiteral("Negativo"));
+    QTest::mouseClick(reset ? m_w->c.cmdReset : m_w->c.cmdCalcola, Qt::LeftButton);
+    QCOMPARE(m_w->c.lblScore->text(), reset ? QString() : QStringLiteral("4"));
+
+    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
+    auto *edit = qobject_cast<QLineEdit *>(target);
+    if (!edit)
+        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+    target->setFocus();
+    QCOMPARE(edit->text(), kept);
+    m_w->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), kept);
+
+    m_w->key(Qt::Key_End);
+    m_w->type(QStringLiteral("0"));
+    QCOMPARE(edit->text(), kept + u'0');
+    m_w->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), kept);
+    m_w->key(Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(edit->text(), kept);
+    QVERIFY(m_w->boxes.boxes().isEmpty());
+}
+
+QTEST_MAIN(tst_Editing)
+#include "tst_editing.moc"
