@@ -33,27 +33,32 @@ void forgetUndoHistory(QLineEdit *edit)
         edit->setSelection(start, length);
 }
 
-bool TextBox::event(QEvent *event)
+bool EntryEdit::event(QEvent *event)
 {
     // On its window's activation a line edit checks, a moment later, whether
     // it has the focus, and drops its selection if not. When a message box
     // takes the activation in that moment, as one does when it opens right
-    // after another closed, the box that the window will give the focus
-    // back to loses the selection of its refused text. That box keeps it.
-    if (event->type() == QEvent::WindowActivate && window()->focusWidget() == this)
+    // after another closed, the field to which the window gives the focus
+    // back loses the selection of its refused text. The check is made here
+    // at once instead, against the field that will have the focus.
+    if (event->type() == QEvent::WindowActivate) {
+        const QWidget *focus = window()->focusWidget();
+        if (!focus || (focus != this && focus != focusProxy()))
+            deselect();
         return QWidget::event(event);
+    }
     return QLineEdit::event(event);
 }
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));
-    QLineEdit::keyPressEvent(event);
+    EntryEdit::keyPressEvent(event);
 }
 
 void TextBox::mouseReleaseEvent(QMouseEvent *event)
 {
-    QLineEdit::mouseReleaseEvent(event);
+    EntryEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
 }
@@ -64,7 +69,7 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
     // but without what setEditable also does first: with the Fusion style it
     // builds the drop-down list for a non-editable combo box, then turns it
     // into the editable one's. Here the list is built once, for this kind.
-    auto *edit = new QLineEdit(this);
+    auto *edit = new EntryEdit(this);
     edit->setPalette(palette());
     setLineEdit(edit);
     setInsertPolicy(QComboBox::NoInsert);

@@ -13,21 +13,32 @@ int keyAscii(const QKeyEvent *event);
 // selection, and without reporting a change of text.
 void forgetUndoHistory(QLineEdit *edit);
 
-// A single-line text box that reports a key press before it takes the key,
-// and a click after it has placed the cursor for it. It keeps its selection
-// while its window passes the activation back and forth.
-class TextBox : public QLineEdit
+// The text field of an entry: a line edit that keeps the selection of the
+// field that has, or is about to get, the focus while its window passes the
+// activation back and forth.
+class EntryEdit : public QLineEdit
 {
     Q_OBJECT
 public:
-    explicit TextBox(QWidget *parent = nullptr) : QLineEdit(parent) {}
+    explicit EntryEdit(QWidget *parent = nullptr) : QLineEdit(parent) {}
+
+protected:
+    bool event(QEvent *event) override;
+};
+
+// A single-line text box that reports a key press before it takes the key,
+// and a click after it has placed the cursor for it.
+class TextBox : public EntryEdit
+{
+    Q_OBJECT
+public:
+    explicit TextBox(QWidget *parent = nullptr) : EntryEdit(parent) {}
 
 Q_SIGNALS:
     void keyPress(int keyAscii);
     void clicked();
 
 protected:
-    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };

@@ -24,6 +24,7 @@ private Q_SLOTS:
     void heldEnter_data();
     void heldEnter();
     void noHandlerWhileBoxOpen();
+    void refusedSelectionSurvivesActivation_data();
     void refusedSelectionSurvivesActivation();
 };
 
@@ -147,19 +148,38 @@ void tst_ModalSafety::noHandlerWhileBoxOpen()
     QCOMPARE(w.boxes.boxes().size(), 1);
 }
 
+void tst_ModalSafety::refusedSelectionSurvivesActivation_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("warning");
+
+    QTest::newRow("txtPCT") << "txtPCT" << "abc" << kValueWarning;
+    QTest::newRow("cmbDipUrine") << "cmbDipUrine" << "forse" << kDipWarning;
+}
+
 // The window is activated and at once deactivated again, as when a box
 // opens right after another closed: the refused text keeps its selection.
 // (A line edit drops, a moment after its window's activation, the selection
-// of a box that has no focus by then.)
+// of a field that has no focus by then.)
 void tst_ModalSafety::refusedSelectionSurvivesActivation()
 {
+    QFETCH(QString, entry);
+    QFETCH(QString, text);
+    QFETCH(QString, warning);
+
     OpenWindow w;
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    typeInto(w.c.txtPCT, QStringLiteral("abc"));
-    QTest::keyClick(w.c.txtPCT, Qt::Key_Return);
-    QCOMPARE(w.boxes.texts(), QStringList{kValueWarning});
+    QWidget *target = control<QWidget>(w.window, entry.toLatin1().constData());
+    auto *combo = qobject_cast<QComboBox *>(target);
+    QLineEdit *edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(target);
+    target->setFocus();
+    edit->selectAll();
+    w.type(text);
+    w.key(Qt::Key_Return);
+    QCOMPARE(w.boxes.texts(), QStringList{warning});
     QVERIFY(reactivated(&w.window));
-    QCOMPARE(w.c.txtPCT->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(edit->selectedText(), text);
 
     QWidget other;
     other.show();
@@ -172,8 +192,8 @@ void tst_ModalSafety::refusedSelectionSurvivesActivation()
 
     w.window.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QCOMPARE(w.window.focusWidget(), w.c.txtPCT);
-    QCOMPARE(w.c.txtPCT->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(w.window.focusWidget(), target);
+    QCOMPARE(edit->selectedText(), text);
 }
 
 QTEST_MAIN(tst_ModalSafety)
