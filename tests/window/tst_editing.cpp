@@ -1,6 +1,8 @@
+#include "entrycontrols.h"
 #include "formtest.h"
 
 #include <QApplication>
+#include <QSignalSpy>
 
 #include <memory>
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void changeClearsScore();
     void undoStopsAtNewStart_data();
     void undoStopsAtNewStart();
+    void forgettingUndoKeepsCursor_data();
+    void forgettingUndoKeepsCursor();
 
 private:
     std::unique_ptr<OpenWindow> m_w;
@@ -170,6 +174,49 @@ void tst_Editing::undoStopsAtNewStart()
     m_w->key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(edit->text(), kept);
     QVERIFY(m_w->boxes.boxes().isEmpty());
+}
+
+void tst_Editing::forgettingUndoKeepsCursor_data()
+{
+    QTest::addColumn<int>("cursor");
+    QTest::addColumn<int>("selectionStart"); // -1: no selection
+    QTest::addColumn<int>("selectionLength"); // negative: made backwards
+
+    QTest::newRow("cursor inside, no selection") << 2 << -1 << 0;
+    QTest::newRow("selection made forwards") << 4 << 1 << 3;
+    QTest::newRow("selection made backwards") << 1 << 1 << -3;
+}
+
+// Forgetting a box's undo history keeps its text, cursor and selection,
+// the end of the selection that the cursor is at included, and reports no
+// change of text.
+void tst_Editing::forgettingUndoKeepsCursor()
+{
+    QFETCH(int, cursor);
+    QFETCH(int, selectionStart);
+    QFETCH(int, selectionLength);
+
+    QLineEdit *box = m_w->c.txtCRP;
+    box->setFocus();
+    m_w->type(QStringLiteral("123.5"));
+    if (selectionStart < 0)
+        box->setCursorPosition(cursor);
+    else if (selectionLength < 0)
+        box->setSelection(selectionStart - selectionLength, selectionLength);
+    else
+        box->setSelection(selectionStart, selectionLength);
+    QCOMPARE(box->cursorPosition(), cursor);
+    QVERIFY(box->isUndoAvailable());
+    const QSignalSpy changes(box, &QLineEdit::textChanged);
+
+    norvana::forgetUndoHistory(box);
+
+    QVERIFY(!box->isUndoAvailable());
+    QCOMPARE(changes.count(), 0);
+    QCOMPARE(box->text(), QStringLiteral("123.5"));
+    QCOMPARE(box->cursorPosition(), cursor);
+    QCOMPARE(box->selectionStart(), selectionStart);
+    QCOMPARE(box->selectionLength(), qAbs(selectionLength));
 }
 
 QTEST_MAIN(tst_Editing)
