@@ -12,6 +12,8 @@
 #include <QTest>
 #include <QWindow>
 
+#include <memory>
+
 // The window's texts that the tests look for.
 inline const QString kValueWarning = QString::fromUtf16(norvana::kMsgValoreImplausibile);
 inline const QString kDipWarning = QString::fromUtf16(norvana::kMsgDipstick);
@@ -113,3 +115,20 @@ inline void typeInto(QLineEdit *box, const QString &text)
     else
         QTest::keyClicks(box, text);
 }
+
+// A suite in which every test gets a fresh window, shown and active.
+class WindowSuite : public QObject
+{
+    Q_OBJECT
+
+protected Q_SLOTS:
+    void init()
+    {
+        m_w = std::make_unique<OpenWindow>();
+        QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
+    }
+    void cleanup() { m_w.reset(); }
+
+protected:
+    std::unique_ptr<OpenWindow> m_w;
+};

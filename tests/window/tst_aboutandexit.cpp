@@ -8,33 +8,18 @@
 #include <memory>
 
 // The menu item "?" and the ways the program ends, on the real window.
-class tst_AboutAndExit : public QObject
+class tst_AboutAndExit : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void about_data();
     void about();
     void fineEndsProgram_data();
     void fineEndsProgram();
     void closingEndsProgram();
 
-private:
-    std::unique_ptr<OpenWindow> m_w;
 };
-
-void tst_AboutAndExit::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
-}
-
-void tst_AboutAndExit::cleanup()
-{
-    m_w.reset();
-}
 
 void tst_AboutAndExit::about_data()
 {

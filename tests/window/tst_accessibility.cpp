@@ -43,12 +43,11 @@ QString description(QWidget *widget)
 
 } // namespace
 
-class tst_Accessibility : public QObject
+class tst_Accessibility : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
     void cleanup();
     void entriesAreNamed();
     void entriesAreLabelled();
@@ -62,19 +61,12 @@ private Q_SLOTS:
 private:
     void calculate(const QString &pct, const QString &crp);
 
-    std::unique_ptr<OpenWindow> m_w;
 };
-
-void tst_Accessibility::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
-}
 
 void tst_Accessibility::cleanup()
 {
     const QStringList boxes = m_w->boxes.texts();
-    m_w.reset();
+    WindowSuite::cleanup();
     QCOMPARE(boxes, QStringList());
 }
 

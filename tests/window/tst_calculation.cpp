@@ -10,13 +10,11 @@ using norvana::Form1;
 
 // "&Calcola" through the real widgets: values typed, the button pressed, the
 // warnings, the focus and the score as the user sees them.
-class tst_Calculation : public QObject
+class tst_Calculation : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void calculate_data();
     void calculate();
     void press_data();
@@ -28,19 +26,7 @@ private Q_SLOTS:
 private:
     void enter(const QString &pct, const QString &crp, const QString &dip);
 
-    std::unique_ptr<OpenWindow> m_w;
 };
-
-void tst_Calculation::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
-}
-
-void tst_Calculation::cleanup()
-{
-    m_w.reset();
-}
 
 void tst_Calculation::enter(const QString &pct, const QString &crp, const QString &dip)
 {

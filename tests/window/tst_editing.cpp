@@ -9,13 +9,11 @@
 // Changes to the entries on the real window: a click selects a value for
 // overtyping, any change clears the score, Reset clears the entries, and a
 // calculation or Reset ends what Ctrl+Z can undo.
-class tst_Editing : public QObject
+class tst_Editing : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void clickSelectsForOvertyping_data();
     void clickSelectsForOvertyping();
     void resetClearsEntries();
@@ -26,20 +24,7 @@ private Q_SLOTS:
     void forgettingUndoKeepsCursor_data();
     void forgettingUndoKeepsCursor();
 
-private:
-    std::unique_ptr<OpenWindow> m_w;
 };
-
-void tst_Editing::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
-}
-
-void tst_Editing::cleanup()
-{
-    m_w.reset();
-}
 
 void tst_Editing::clickSelectsForOvertyping_data()
 {

@@ -9,13 +9,11 @@
 // from box to box, the dipstick list, typing, and keys typed at once after
 // an action. Keys go through the window system, as a user's do, so they
 // reach whatever has the focus.
-class tst_EntryFlow : public QObject
+class tst_EntryFlow : public WindowSuite
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void keyboardRoad_data();
     void keyboardRoad();
     void enterChecksEachValue_data();
@@ -27,20 +25,7 @@ private Q_SLOTS:
     void keyBurstAfterAction_data();
     void keyBurstAfterAction();
 
-private:
-    std::unique_ptr<OpenWindow> m_w;
 };
-
-void tst_EntryFlow::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowActive(&m_w->window));
-}
-
-void tst_EntryFlow::cleanup()
-{
-    m_w.reset();
-}
 
 void tst_EntryFlow::keyboardRoad_data()
 {

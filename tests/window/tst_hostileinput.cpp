@@ -15,7 +15,7 @@
 // characters, tabs and line breaks, NUL, and 1 MB of digits (too slow key
 // by key). QLineEdit keeps at most 32767
 // characters of a paste, so the 1 MB row reads the digits that remain.
-class tst_HostileInput : public QObject
+class tst_HostileInput : public WindowSuite
 {
     Q_OBJECT
 
@@ -24,13 +24,9 @@ public:
     Q_ENUM(Entry)
 
 private Q_SLOTS:
-    void init();
-    void cleanup();
     void hostileText_data();
     void hostileText();
 
-private:
-    std::unique_ptr<OpenWindow> m_w;
 };
 
 namespace {
@@ -66,17 +62,6 @@ void enter(QLineEdit *box, const QString &text, tst_HostileInput::Entry how)
 }
 
 } // namespace
-
-void tst_HostileInput::init()
-{
-    m_w = std::make_unique<OpenWindow>();
-    QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
-}
-
-void tst_HostileInput::cleanup()
-{
-    m_w.reset();
-}
 
 void tst_HostileInput::hostileText_data()
 {
