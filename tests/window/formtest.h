@@ -88,6 +88,31 @@ struct OpenWindow
         return focus ? focus->objectName() : QStringLiteral("(none)");
     }
 
+    // Presses a button in one of the ways of addPressRows().
+    void press(QPushButton *button, const QString &how) const
+    {
+        if (how == u"click") {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+        if (how.startsWith(u"access key")) {
+            if (how.endsWith(u"list dropped down")) {
+                c.cmbDipUrine->setFocus();
+                key(Qt::Key_F4);
+            } else {
+                c.txtPCT->setFocus();
+            }
+            const QKeyCombination accessKey = button->shortcut()[0];
+            key(accessKey.key(), accessKey.keyboardModifiers());
+            return;
+        }
+        button->setFocus();
+        if (how == u"keypad Enter")
+            key(Qt::Key_Enter, Qt::KeypadModifier);
+        else
+            key(how == u"Enter" ? Qt::Key_Return : Qt::Key_Space);
+    }
+
     // Start, 1.2 Enter, 45 Enter, Enter, Enter: true when it scores 4.
     bool road() const
     {
@@ -114,6 +139,15 @@ inline void typeInto(QLineEdit *box, const QString &text)
         QTest::keyClick(box, Qt::Key_Delete);
     else
         QTest::keyClicks(box, text);
+}
+
+// The ways a user presses a button, as the rows of a "how" column.
+inline void addPressRows()
+{
+    QTest::addColumn<QString>("how");
+    for (const char *how : {"click", "access key", "access key, list dropped down", "Enter",
+                            "keypad Enter", "Space"})
+        QTest::newRow(how) << QString::fromLatin1(how);
 }
 
 // A suite in which every test gets a fresh window, shown and active.

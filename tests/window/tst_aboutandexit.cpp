@@ -1,11 +1,8 @@
 #include "formtest.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QMenuBar>
 #include <QTimer>
-
-#include <memory>
 
 // The menu item "?" and the ways the program ends, on the real window.
 class tst_AboutAndExit : public WindowSuite
@@ -87,36 +84,13 @@ void tst_AboutAndExit::about()
 
 void tst_AboutAndExit::fineEndsProgram_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("click") << "click";
-    QTest::newRow("Alt+F") << "alt-f";
-    QTest::newRow("Alt+F with the list dropped down") << "f4-alt-f";
-    QTest::newRow("Enter on the focused button") << "enter";
-    QTest::newRow("keypad Enter on the focused button") << "keypad-enter";
-    QTest::newRow("Space on the focused button") << "space";
+    addPressRows();
 }
 
 void tst_AboutAndExit::fineEndsProgram()
 {
     QFETCH(QString, how);
-    QTimer::singleShot(0, this, [&] {
-        if (how == QLatin1String("click")) {
-            QTest::mouseClick(m_w->c.cmdFine, Qt::LeftButton);
-        } else if (how == QLatin1String("alt-f")) {
-            m_w->key(Qt::Key_F, Qt::AltModifier);
-        } else if (how == QLatin1String("f4-alt-f")) {
-            m_w->c.cmbDipUrine->setFocus();
-            m_w->key(Qt::Key_F4);
-            QVERIFY(m_w->c.cmbDipUrine->view()->isVisible());
-            m_w->key(Qt::Key_F, Qt::AltModifier);
-        } else {
-            m_w->c.cmdFine->setFocus();
-            if (how == QLatin1String("keypad-enter"))
-                m_w->key(Qt::Key_Enter, Qt::KeypadModifier);
-            else
-                m_w->key(how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
-        }
-    });
+    QTimer::singleShot(0, this, [&] { m_w->press(m_w->c.cmdFine, how); });
     // A watchdog ends a loop that Fine failed to end.
     QTimer watchdog;
     watchdog.setSingleShot(true);

@@ -1,12 +1,9 @@
 #include "form1.h"
 #include "formtest.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QSignalSpy>
-
-#include <memory>
-
-using norvana::Form1;
 
 // "&Calcola" through the real widgets: values typed, the button pressed, the
 // warnings, the focus and the score as the user sees them.
@@ -109,31 +106,21 @@ void tst_Calculation::calculate()
 
 void tst_Calculation::press_data()
 {
-    QTest::addColumn<QString>("how");
-    QTest::newRow("mouse click") << "click";
-    QTest::newRow("Alt+C in txtPCT") << "alt-c";
-    QTest::newRow("Enter on the focused button") << "enter";
-    QTest::newRow("Space on the focused button") << "space";
+    addPressRows();
 }
 
+// Each way of pressing "&Calcola" calculates at once.
 void tst_Calculation::press()
 {
     QFETCH(QString, how);
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
     QSignalSpy clicked(m_w->c.cmdCalcola, &QPushButton::clicked);
 
-    if (how == QLatin1String("click")) {
-        QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
-    } else if (how == QLatin1String("alt-c")) {
-        m_w->c.txtPCT->setFocus();
-        QTest::keyClick(m_w->c.txtPCT, Qt::Key_C, Qt::AltModifier);
-    } else {
-        m_w->c.cmdCalcola->setFocus();
-        QTest::keyClick(m_w->c.cmdCalcola, how == QLatin1String("enter") ? Qt::Key_Return : Qt::Key_Space);
-    }
-    // An access key animates the press before the click.
-    QTRY_COMPARE(clicked.count(), 1);
+    m_w->press(m_w->c.cmdCalcola, how);
+
+    QCOMPARE(clicked.count(), 1);
     QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
+    QVERIFY(!m_w->c.cmbDipUrine->view()->isVisible());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 

@@ -4,8 +4,6 @@
 #include <QApplication>
 #include <QSignalSpy>
 
-#include <memory>
-
 // Changes to the entries on the real window: a click selects a value for
 // overtyping, any change clears the score, Reset clears the entries, and a
 // calculation or Reset ends what Ctrl+Z can undo.

@@ -3,8 +3,6 @@
 #include <QAbstractItemView>
 #include <QApplication>
 
-#include <memory>
-
 // The keyboard road through the entries acted out on the real window: Enter
 // from box to box, the dipstick list, typing, and keys typed at once after
 // an action. Keys go through the window system, as a user's do, so they
