@@ -110,14 +110,14 @@ std::string displayProblem(int argc, char *argv[])
 {
     if (environment("QT_QPA_PLATFORM") || optionValue(argc, argv, "platform"))
         return {};
+    if (environment("WAYLAND_SOCKET"))
+        return {}; // a connection handed over by the compositor
 
     // The toolkit tries Wayland first when a Wayland session is announced,
     // then X11.
     std::string missing;
     const char *wayland = environment("WAYLAND_DISPLAY");
     const char *session = environment("XDG_SESSION_TYPE");
-    if (environment("WAYLAND_SOCKET"))
-        return {}; // a connection handed over by the compositor
     if (wayland || (session && std::strcmp(session, "wayland") == 0)) {
         const std::string name = wayland ? wayland : "wayland-0";
         const char *runtime = environment("XDG_RUNTIME_DIR");
