@@ -13,6 +13,7 @@ need() { command -v "$1" >/dev/null || { echo "SKIP: $1 is missing: install $2 (
 need cpack cmake
 need dpkg-deb dpkg
 need dpkg-shlibdeps dpkg-dev
+need file file # CPack asks it which installed files are programs
 
 rm -rf "$work"
 mkdir -p "$work"
