@@ -22,7 +22,7 @@ esac
 
 scripts/install-deps.sh build run test tools
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release \
-    -DNORVANA_BUILD_TESTS=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
+    -DBUILD_TESTING=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" --target \
     norvana norvana_floor norvana_straightforward norvana_ladder norvana_startobserver \
     norvana_microbench

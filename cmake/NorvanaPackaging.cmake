@@ -1,14 +1,90 @@
 # CPack: a Debian package of what `cmake --install` installs (the program,
-# its .desktop file, icons and AppStream metainfo), for /usr.
+# its manual page, .desktop file, icons and AppStream metainfo, the copyright
+# file and changelog), for /usr; and a source archive of the tracked files.
 #   cpack -G DEB --config BUILD/CPackConfig.cmake
+#   cmake --build BUILD --target package_source
+include(GNUInstallDirs)
+
+# The Debian copyright file (machine-readable format) with the licence's text
+# from LICENSE, and a Debian changelog of this version. Both are installed as
+# a Debian package has them, in share/doc/norvana.
+if(UNIX AND NOT APPLE)
+    set(doc_dir ${CMAKE_CURRENT_BINARY_DIR}/doc)
+    file(READ ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE licence)
+    # The permission and the disclaimer, after the title and copyright line.
+    string(REGEX REPLACE "^.*Copyright \\(c\\)[^\n]*\n\n" "" licence "${licence}")
+    string(REGEX REPLACE "\n+$" "" licence "${licence}")
+    string(REPLACE "\n\n" "\n.\n" licence "${licence}")
+    string(REPLACE "\n" "\n " licence "${licence}")
+    file(WRITE ${doc_dir}/copyright
+"Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/
+Upstream-Name: Norvana
+Upstream-Contact: ${NORVANA_MAINTAINER}
+
+Files: *
+Copyright: 2026 ${NORVANA_MAINTAINER}
+License: Expat
+
+License: Expat
+ ${licence}
+")
+
+    # The release date as the changelog writes it (RFC 5322), its weekday by
+    # Zeller's congruence.
+    string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" date "${NORVANA_RELEASE_DATE}")
+    set(day_text ${CMAKE_MATCH_3})
+    math(EXPR year "${CMAKE_MATCH_1}")
+    math(EXPR month "${CMAKE_MATCH_2}")
+    math(EXPR day "${CMAKE_MATCH_3}")
+    set(y ${year})
+    set(m ${month})
+    if(m LESS 3)
+        math(EXPR m "${m} + 12")
+        math(EXPR y "${y} - 1")
+    endif()
+    math(EXPR weekday "(${day} + (13 * (${m} + 1)) / 5 + ${y} + ${y} / 4 - ${y} / 100 + ${y} / 400) % 7")
+    set(weekdays Sat Sun Mon Tue Wed Thu Fri)
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(GET weekdays ${weekday} weekday)
+    math(EXPR month "${month} - 1")
+    list(GET months ${month} month)
+    file(WRITE ${doc_dir}/changelog
+"norvana (${PROJECT_VERSION}) stable; urgency=medium
+
+  * Norvana ${NORVANA_VERSION_TEXT}.
+
+ -- ${NORVANA_MAINTAINER}  ${weekday}, ${day_text} ${month} ${year} 00:00:00 +0000
+")
+    add_custom_command(OUTPUT doc/changelog.gz
+        COMMAND gzip -9nc changelog > changelog.gz
+        DEPENDS ${doc_dir}/changelog
+        WORKING_DIRECTORY ${doc_dir}
+        COMMENT "Compressing the changelog")
+    add_custom_target(norvana_changelog ALL DEPENDS doc/changelog.gz)
+    install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/norvana)
+endif()
+
+# Variables reach CPack as written here, without a second round of escaping.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME norvana)
 set(CPACK_PACKAGE_VENDOR "Norvana")
-set(CPACK_PACKAGE_CONTACT "Norvana <norvana@localhost>")
+set(CPACK_PACKAGE_CONTACT "${NORVANA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Norvana calcola il punteggio di rischio di infezione batterica severa (SBI) da procalcitonina (PCT), proteina C reattiva (PCR) e dipstick urinario.")
-set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "risk score for serious bacterial infection from PCT, CRP and dipstick")
+# Lines of at most 80 characters, as the package's control file needs them;
+# an empty line separates paragraphs.
+set(CPACK_PACKAGE_DESCRIPTION [[
+Norvana is a one-window desktop calculator with an Italian interface. A
+clinician types procalcitonin (PCT, ng/ml) and C-reactive protein (CRP, mg/L)
+and picks the urine dipstick result; Norvana gives a score from 0 to 9, where
+3 or more is predictive of serious bacterial infection (SBI). Values that are
+not plausible are refused with a warning.
+
+Norvana is a decision aid: it does not replace clinical judgement. It stores
+nothing: no files, settings or network.]])
+set(CPACK_RESOURCE_FILE_LICENSE ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 if(NOT CPACK_GENERATOR)
     if(UNIX AND NOT APPLE)
@@ -22,11 +98,21 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION science)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The shared libraries (Qt, the C++ runtime) come from dpkg-shlibdeps
-# (dpkg-dev); what the program loads or needs at run time besides them is
-# named here: the X11/Wayland platform plugins and the layout's font.
+# (dpkg-dev); besides them the program needs the layout's font. The X11
+# platform plugin comes with Qt's GUI library; the Wayland one, for a
+# Wayland desktop without X11, with qt6-wayland.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-liberation2")
-# Qt's own texts in Italian, loaded when installed; the program runs without.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# The Wayland platform plugin, and Qt's own texts in Italian, loaded when
+# installed; the program runs without either.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+
+# The source archive: the tracked files only. Build folders and other
+# untracked files are left out; in a git checkout, cmake/NorvanaSourceFiles.cmake
+# asks git for them when the archive is made.
+set(CPACK_SOURCE_GENERATOR TGZ)
+set(CPACK_SOURCE_PACKAGE_FILE_NAME norvana-${PROJECT_VERSION})
+set(CPACK_SOURCE_IGNORE_FILES "/\\.git$" "/\\.git/" "/build[^/]*/" "/\\.cache/" "/compile_commands\\.json$")
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/NorvanaSourceFiles.cmake)
 
 include(CPack)

@@ -18,7 +18,7 @@ done
 scripts/install-deps.sh build run
 
 build=$root/build/screenshot
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DNORVANA_BUILD_TESTS=OFF >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target norvana -j"$(nproc)"
 
 pids=()

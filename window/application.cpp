@@ -1,10 +1,14 @@
 #include "application.h"
 
 #include "deferredstyle.h"
+#include "displaycheck.h"
 
+#include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <cstdio>
 
 namespace norvana {
 
@@ -22,13 +26,53 @@ void loadTranslations()
         delete translator;
 }
 
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Norvana"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NORVANA_VERSION_TEXT));
+}
+
 } // namespace
+
+std::optional<int> runBeforeWindow(int argc, char *argv[])
+{
+    QStringList arguments;
+    arguments.reserve(argc);
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    QCommandLineParser parser;
+    // The toolkit's options (-style, -platform...) are whole words, not
+    // clusters of one-letter options.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setApplicationDescription(QStringLiteral(
+        "Risk score for serious bacterial infection from PCT, CRP and the urine dipstick.\n"
+        "Other arguments are ignored, apart from the options of Qt itself (-style, -platform...)."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Shows this help and ends."));
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                     QStringLiteral("Shows the version and ends."));
+    parser.addOptions({help, version});
+    parser.parse(arguments); // unknown arguments are no error
+    if (parser.isSet(help) || parser.isSet(version)) {
+        // Both answers print and end the program, with no display needed.
+        QCoreApplication application(argc, argv);
+        nameApplication();
+        if (parser.isSet(help))
+            parser.showHelp(0);
+        parser.showVersion();
+    }
+
+    const std::string problem = displayProblem(argc, argv);
+    if (problem.empty())
+        return std::nullopt;
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+}
 
 void setUpApplication()
 {
     useDeferredStyle();
-    QCoreApplication::setApplicationName(QStringLiteral("Norvana"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(NORVANA_VERSION_TEXT));
+    nameApplication();
     // The desktop file's id, by which a Wayland desktop finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.norvana.Norvana"));
     loadTranslations();

@@ -6,6 +6,8 @@
 
 int main(int argc, char *argv[])
 {
+    if (const std::optional<int> status = norvana::runBeforeWindow(argc, argv))
+        return *status;
     // Loading the font configuration overlaps the toolkit's own start.
     norvana::FontConfigWarmup fontWarmup;
     QApplication app(argc, argv);

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Builds the .deb with CPack into a scratch directory and reads its control
 # data and contents: name, version, every runtime dependency (the Qt
-# libraries, the platform plugins, the layout's font), the recommended Qt
-# translations and the installed files.
+# libraries, the layout's font), the recommended Wayland plugin and Qt
+# translations, the description's form and the installed files. Exits 77
+# (skipped) when a tool it needs is missing.
 #   deb_package.sh BUILD_DIR WORK_DIR APP_ID VERSION
 set -euo pipefail
 build=$1 work=$2 id=$3 version=$4
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-need() { command -v "$1" >/dev/null || fail "$1 is missing: install $2 (scripts/install-deps.sh test)"; }
+need() { command -v "$1" >/dev/null || { echo "SKIP: $1 is missing: install $2 (scripts/install-deps.sh test)"; exit 77; }; }
 need cpack cmake
 need dpkg-deb dpkg
 need dpkg-shlibdeps dpkg-dev
+need file file # CPack asks it which installed files are programs
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -26,19 +28,35 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Package)" = norvana ] || fail "Package is '$(field Package)', not norvana"
 [ "$(field Version)" = "$version" ] || fail "Version is '$(field Version)', not $version"
 [ "$(field Architecture)" = "$(dpkg --print-architecture)" ] || fail "Architecture is '$(field Architecture)'"
+[[ "$(field Maintainer)" =~ ^[^\<]+\ \<[^@\>]+@[^@\>]+\.[a-z]+\>$ ]] || fail "Maintainer '$(field Maintainer)'"
+[[ "$(field Maintainer)" != *localhost* ]] || fail "Maintainer '$(field Maintainer)' is on localhost"
 
-depends=$(field Depends)
-echo "Depends: $depends"
-# Each dependency by name, with or without a version constraint.
-names=" $(echo "$depends" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | tr '\n' ' ') "
-for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 qt6-qpa-plugins fonts-liberation2; do
-    [[ "$names" == *" $pkg "* ]] || fail "Depends lacks $pkg"
-done
+# Each relation's package names, with or without a version constraint.
+names() { echo " $(field "$1" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | tr '\n' ' ') "; }
+depends=$(names Depends)
+echo "Depends: $(field Depends)"
 echo "Recommends: $(field Recommends)"
-[[ ", $(field Recommends), " == *", qt6-translations-l10n, "* ]] || fail "Recommends lacks qt6-translations-l10n"
+for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 fonts-liberation2; do
+    [[ "$depends" == *" $pkg "* ]] || fail "Depends lacks $pkg"
+done
+# qt6-qpa-plugins holds no platform plugin the program uses (X11 comes with
+# libqt6gui6); the Wayland plugin is recommended, not required.
+[[ "$depends" != *" qt6-qpa-plugins "* ]] || fail "Depends names qt6-qpa-plugins"
+[[ "$depends" != *" qt6-wayland "* ]] || fail "Depends requires qt6-wayland"
+[[ "$(names Recommends)" == *" qt6-wayland "* ]] || fail "Recommends lacks qt6-wayland"
+[[ "$(names Recommends)" == *" qt6-translations-l10n "* ]] || fail "Recommends lacks qt6-translations-l10n"
+
+# A synopsis and a description of lines of at most 80 characters.
+description=$(field Description)
+[ "$(wc -l <<<"$description")" -ge 3 ] || fail "the description has no extended part"
+while IFS= read -r line; do
+    [ "${#line}" -le 80 ] || fail "description line over 80 characters: $line"
+done <<<"$description"
 
 contents=$(dpkg-deb -c "$deb" | awk '{print $NF}')
-for path in ./usr/bin/norvana ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
+for path in ./usr/bin/norvana ./usr/share/man/man1/norvana.1.gz \
+            ./usr/share/doc/norvana/copyright ./usr/share/doc/norvana/changelog.gz \
+            ./usr/share/applications/$id.desktop ./usr/share/metainfo/$id.metainfo.xml \
             ./usr/share/icons/hicolor/16x16/apps/$id.png ./usr/share/icons/hicolor/32x32/apps/$id.png \
             ./usr/share/icons/hicolor/64x64/apps/$id.png; do
     grep -qx "$path" <<<"$contents" || fail "the package lacks $path"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Installs the build into a scratch prefix with `cmake --install` and checks
-# what a Linux desktop needs: the program, the .desktop file (validated by
-# desktop-file-validate), the icon in the hicolor theme at each size and the
-# AppStream metainfo (validated by appstreamcli).
-#   desktop_install.sh BUILD_DIR WORK_DIR APP_ID "SIZES"
+# what a Linux desktop needs: the program and its manual page, the .desktop
+# file (validated by desktop-file-validate), the icon in the hicolor theme at
+# each size and the AppStream metainfo (validated by appstreamcli), with the
+# program's version and licence. Exits 77 (skipped) when a tool it needs is
+# missing.
+#   desktop_install.sh BUILD_DIR WORK_DIR APP_ID "SIZES" VERSION
 set -euo pipefail
-build=$1 work=$2 id=$3 sizes=$4
+build=$1 work=$2 id=$3 sizes=$4 version=$5
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-need() { command -v "$1" >/dev/null || fail "$1 is missing: install $2 (scripts/install-deps.sh test)"; }
+need() { command -v "$1" >/dev/null || { echo "SKIP: $1 is missing: install $2 (scripts/install-deps.sh test)"; exit 77; }; }
 need desktop-file-validate desktop-file-utils
 need appstreamcli appstream
 need file file
@@ -19,6 +21,11 @@ root=$work/usr
 
 [ -x "$root/bin/norvana" ] || fail "bin/norvana is not installed"
 file -b "$root/bin/norvana" | grep -q ELF || fail "bin/norvana is no program"
+manpage=$root/share/man/man1/norvana.1.gz
+[ -f "$manpage" ] || fail "the manual page norvana.1.gz is not installed"
+gzip -cd "$manpage" | grep -qx "\.TH NORVANA 1 \"[0-9-]*\" \"Norvana $version\" .*" \
+    || fail "the manual page is not that of Norvana $version"
+echo "manual page: Norvana $version"
 
 desktop=$root/share/applications/$id.desktop
 [ -f "$desktop" ] || fail "$id.desktop is not installed"
@@ -34,6 +41,8 @@ grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
 grep -q "<binary>norvana</binary>" "$metainfo" || fail "the metainfo does not provide the binary"
+grep -q "<project_license>MIT</project_license>" "$metainfo" || fail "the metainfo's licence is not MIT"
+grep -q "<release version=\"$version\" " "$metainfo" || fail "the metainfo's release is not $version"
 echo "metainfo: valid"
 
 for size in $sizes; do

@@ -1,0 +1,122 @@
+// Norvana on a Wayland compositor, which wayland_session.sh starts: the real
+// program chooses Wayland by itself and its window appears there, and the
+// window, shown on Wayland, computes a score when driven as a user would.
+#include "formtest.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kSkipped = 77;
+
+// Whether a client's protocol log (WAYLAND_DEBUG=client) shows a toplevel
+// window titled "Norvana" that the compositor configured and that has drawn
+// a first frame: a buffer attached to its surface after the configuration.
+bool windowShown(const QString &log)
+{
+    const QRegularExpressionMatch created = QRegularExpression(QStringLiteral(
+        R"(get_xdg_surface\(new id xdg_surface@(\d+), wl_surface@(\d+)\))")).match(log);
+    if (!created.hasMatch() || !log.contains(QStringLiteral(R"(.set_title("Norvana"))")))
+        return false;
+    const qsizetype acked = log.indexOf(QStringLiteral("xdg_surface@%1.ack_configure(").arg(created.captured(1)));
+    return acked >= 0
+        && log.indexOf(QStringLiteral("wl_surface@%1.attach(wl_buffer@").arg(created.captured(2)), acked) >= 0;
+}
+
+} // namespace
+
+class TestWayland : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void programOpensItsWindow();
+    void calculation_data();
+    void calculation();
+};
+
+void TestWayland::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+}
+
+// Started as a desktop would start it, with WAYLAND_DISPLAY and neither
+// DISPLAY nor QT_QPA_PLATFORM: its protocol log shows the window.
+void TestWayland::programOpensItsWindow()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_IM_MODULE"));
+    environment.insert(QStringLiteral("WAYLAND_DEBUG"), QStringLiteral("client"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    QString log;
+    connect(&program, &QProcess::readyReadStandardError, this,
+            [&] { log += QString::fromLocal8Bit(program.readAllStandardError()); });
+    program.start(QStringLiteral(NORVANA_PROGRAM), {});
+    QVERIFY(program.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(windowShown(log) || program.state() != QProcess::Running, 30000);
+    const bool running = program.state() == QProcess::Running;
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(running, qPrintable(log.right(2000)));
+}
+
+void TestWayland::calculation_data()
+{
+    QTest::addColumn<QString>("pct");
+    QTest::addColumn<QString>("crp");
+    QTest::addColumn<QString>("dip");
+    QTest::addColumn<QString>("score");
+
+    QTest::newRow("2 + 2 + 1") << "1,5" << "45" << "Positivo" << "5";
+    QTest::newRow("4 + 4 + 0") << "7" << "150" << "Negativo" << "8";
+}
+
+void TestWayland::calculation()
+{
+    QFETCH(QString, pct);
+    QFETCH(QString, crp);
+    QFETCH(QString, dip);
+    QFETCH(QString, score);
+
+    OpenWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    typeInto(w.c.txtPCT, pct);
+    typeInto(w.c.txtCRP, crp);
+    w.c.cmbDipUrine->setFocus();
+    w.c.cmbDipUrine->lineEdit()->selectAll();
+    QTest::keyClicks(w.c.cmbDipUrine, dip);
+    QTest::mouseClick(w.c.cmdCalcola, Qt::LeftButton);
+    QCOMPARE(w.c.lblScore->text(), score);
+    QVERIFY(w.boxes.boxes().empty());
+}
+
+int main(int argc, char *argv[])
+{
+    // Without Qt's Wayland plugin (package qt6-wayland) the application
+    // object cannot start on Wayland.
+    const QDir platforms(QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"));
+    if (platforms.entryList({QStringLiteral("*qwayland-generic*")}, QDir::Files).isEmpty()) {
+        std::puts("SKIP: Qt's Wayland platform plugin is missing: install qt6-wayland");
+        return kSkipped;
+    }
+    // Weston's headless backend has no seat: no keyboard, no pointer. Qt
+    // 6.4's Wayland input method support takes a seat for granted and
+    // crashes at the first key event without one, so this window, which
+    // receives its keys from the test, goes without an input method.
+    qputenv("QT_IM_MODULE", "none");
+    QApplication application(argc, argv);
+    TestWayland test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_wayland.moc"
