@@ -43,7 +43,7 @@ QString freeXDisplay()
 
 } // namespace
 
-class TestCommandLine : public QObject
+class tst_CommandLine : public QObject
 {
     Q_OBJECT
 
@@ -64,13 +64,13 @@ private:
     QTemporaryDir m_runtime;
 };
 
-void TestCommandLine::initTestCase()
+void tst_CommandLine::initTestCase()
 {
     QVERIFY(m_runtime.isValid());
     QVERIFY(makeStaleSocket(m_runtime.filePath(QStringLiteral("stale"))));
 }
 
-void TestCommandLine::start(QProcess &program, const QStringList &arguments, const QStringList &variables)
+void tst_CommandLine::start(QProcess &program, const QStringList &arguments, const QStringList &variables)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "WAYLAND_SOCKET", "XDG_SESSION_TYPE", "QT_QPA_PLATFORM"})
@@ -87,7 +87,7 @@ void TestCommandLine::start(QProcess &program, const QStringList &arguments, con
     program.start(QStringLiteral(NORVANA_PROGRAM), arguments);
 }
 
-void TestCommandLine::answers_data()
+void tst_CommandLine::answers_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("pattern"); // of the whole standard output
@@ -106,7 +106,7 @@ void TestCommandLine::answers_data()
 }
 
 // Answered on standard output with status 0, though there is no display.
-void TestCommandLine::answers()
+void tst_CommandLine::answers()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, pattern);
@@ -122,7 +122,7 @@ void TestCommandLine::answers()
              qPrintable(output));
 }
 
-void TestCommandLine::refusesWithoutDisplay_data()
+void tst_CommandLine::refusesWithoutDisplay_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("variables"); // NAME=VALUE sets, NAME removes
@@ -167,7 +167,7 @@ void TestCommandLine::refusesWithoutDisplay_data()
 
 // One line on standard error, naming what is missing and what to do, and
 // status 1: not the toolkit's abort.
-void TestCommandLine::refusesWithoutDisplay()
+void tst_CommandLine::refusesWithoutDisplay()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, variables);
@@ -185,7 +185,7 @@ void TestCommandLine::refusesWithoutDisplay()
                         .arg(missing));
 }
 
-void TestCommandLine::startsOnChosenPlatform_data()
+void tst_CommandLine::startsOnChosenPlatform_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("variables");
@@ -201,7 +201,7 @@ void TestCommandLine::startsOnChosenPlatform_data()
 }
 
 // The window opens and the program runs on until it is ended.
-void TestCommandLine::startsOnChosenPlatform()
+void tst_CommandLine::startsOnChosenPlatform()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, variables);
@@ -215,5 +215,5 @@ void TestCommandLine::startsOnChosenPlatform()
     QVERIFY2(!ended, program.readAllStandardError().constData());
 }
 
-QTEST_GUILESS_MAIN(TestCommandLine)
+QTEST_GUILESS_MAIN(tst_CommandLine)
 #include "tst_commandline.moc"

@@ -31,7 +31,7 @@ bool windowShown(const QString &log)
 
 } // namespace
 
-class TestWayland : public QObject
+class tst_Wayland : public QObject
 {
     Q_OBJECT
 
@@ -42,14 +42,14 @@ private Q_SLOTS:
     void calculation();
 };
 
-void TestWayland::initTestCase()
+void tst_Wayland::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
 }
 
 // Started as a desktop would start it, with WAYLAND_DISPLAY and neither
 // DISPLAY nor QT_QPA_PLATFORM: its protocol log shows the window.
-void TestWayland::programOpensItsWindow()
+void tst_Wayland::programOpensItsWindow()
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
@@ -70,7 +70,7 @@ void TestWayland::programOpensItsWindow()
     QVERIFY2(running, qPrintable(log.right(2000)));
 }
 
-void TestWayland::calculation_data()
+void tst_Wayland::calculation_data()
 {
     QTest::addColumn<QString>("pct");
     QTest::addColumn<QString>("crp");
@@ -81,7 +81,7 @@ void TestWayland::calculation_data()
     QTest::newRow("4 + 4 + 0") << "7" << "150" << "Negativo" << "8";
 }
 
-void TestWayland::calculation()
+void tst_Wayland::calculation()
 {
     QFETCH(QString, pct);
     QFETCH(QString, crp);
@@ -115,7 +115,7 @@ int main(int argc, char *argv[])
     // receives its keys from the test, goes without an input method.
     qputenv("QT_IM_MODULE", "none");
     QApplication application(argc, argv);
-    TestWayland test;
+    tst_Wayland test;
     return QTest::qExec(&test, argc, argv);
 }
 

@@ -150,7 +150,7 @@ std::optional<VersionNode> parseVersionNode(const QByteArray &d, qsizetype at)
 
 } // namespace
 
-class TestWinRes : public QObject
+class tst_WinRes : public QObject
 {
     Q_OBJECT
 
@@ -171,7 +171,7 @@ private:
     std::optional<VersionNode> m_version;
 };
 
-QByteArray TestWinRes::compile(const QString &format, const QString &output)
+QByteArray tst_WinRes::compile(const QString &format, const QString &output)
 {
     QProcess process;
     process.start(m_windres, {QStringLiteral("--preprocessor=cpp"), QStringLiteral("--preprocessor-arg=-xc"),
@@ -186,7 +186,7 @@ QByteArray TestWinRes::compile(const QString &format, const QString &output)
     return readFile(output);
 }
 
-void TestWinRes::initTestCase()
+void tst_WinRes::initTestCase()
 {
     m_windres = QStandardPaths::findExecutable(QLatin1String(kWindres));
     QVERIFY(QDir().mkpath(QStringLiteral(NORVANA_WORK_DIR)));
@@ -201,7 +201,7 @@ void TestWinRes::initTestCase()
     QVERIFY2(m_version, "the VERSIONINFO resource is malformed");
 }
 
-const Resource *TestWinRes::find(quint16 type) const
+const Resource *tst_WinRes::find(quint16 type) const
 {
     for (const Resource &r : m_resources)
         if (r.type == type)
@@ -209,7 +209,7 @@ const Resource *TestWinRes::find(quint16 type) const
     return nullptr;
 }
 
-void TestWinRes::hasTheIcon()
+void tst_WinRes::hasTheIcon()
 {
     // The icon group: GRPICONDIR with two entries, 32x32 and 16x16, 4 bpp.
     const Resource *group = find(kRtGroupIcon);
@@ -230,7 +230,7 @@ void TestWinRes::hasTheIcon()
     QCOMPARE(icons, 2);
 }
 
-void TestWinRes::fixedFileInfo()
+void tst_WinRes::fixedFileInfo()
 {
     QCOMPARE(m_version->key, QStringLiteral("VS_VERSION_INFO"));
     const QByteArray &f = m_version->value;
@@ -244,7 +244,7 @@ void TestWinRes::fixedFileInfo()
     QCOMPARE(le32(f, 36), 0x1u);                // FILETYPE VFT_APP
 }
 
-void TestWinRes::italianUnicodeStrings()
+void tst_WinRes::italianUnicodeStrings()
 {
     const VersionNode *stringInfo = m_version->child(QStringLiteral("StringFileInfo"));
     QVERIFY(stringInfo);
@@ -264,7 +264,7 @@ void TestWinRes::italianUnicodeStrings()
     QVERIFY(!strings[QStringLiteral("FileDescription")].isEmpty());
 }
 
-void TestWinRes::translation()
+void tst_WinRes::translation()
 {
     const VersionNode *varInfo = m_version->child(QStringLiteral("VarFileInfo"));
     QVERIFY(varInfo);
@@ -276,7 +276,7 @@ void TestWinRes::translation()
 }
 
 // The object file a MinGW link would take: x86-64 COFF with the strings.
-void TestWinRes::coffObjectHoldsTheStrings()
+void tst_WinRes::coffObjectHoldsTheStrings()
 {
     const QByteArray obj = compile(QStringLiteral("coff"), QStringLiteral(NORVANA_WORK_DIR "/norvana_rc.o"));
     QVERIFY2(!obj.isEmpty(), "windres could not make a COFF object");
@@ -296,7 +296,7 @@ int main(int argc, char *argv[])
             return 77;
         }
     }
-    TestWinRes test;
+    tst_WinRes test;
     return QTest::qExec(&test, argc, argv);
 }
 #include "tst_winres.moc"
