@@ -21,38 +21,20 @@ build=$root/build/screenshot
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
 cmake --build "$build" --target norvana -j"$(nproc)"
 
-pids=()
 work=$(mktemp -d)
+source scripts/virtual-display.sh
+pids=()
 cleanup() {
-    for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
-        kill "${pids[i]}" 2>/dev/null || true
-        wait "${pids[i]}" 2>/dev/null || true
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
     done
+    stop_x
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-# A virtual screen on the first free display.
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 640x400x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/display" ] && break
-    sleep 0.1
-done
-[ -s "$work/display" ] || { cat "$work/xvfb.log" >&2; echo "error: Xvfb did not start" >&2; exit 1; }
-exec 3>&-
-export DISPLAY=:$(tr -d '\n' <"$work/display")
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-# The window manager, ready once it has announced itself on the root window.
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
-    sleep 0.1
-done
+start_x 640x400
+start_window_manager
 
 "$build/window/norvana" >"$work/norvana.log" 2>&1 &
 pids+=($!)

@@ -69,15 +69,6 @@ void typeInto(QLineEdit *box, const QString &text)
     QTest::keyClicks(box, text);
 }
 
-template <typename T>
-T *control(const QWidget &window, const char *name)
-{
-    T *widget = window.findChild<T *>(QLatin1String(name));
-    if (!widget)
-        qFatal("control %s not found", name);
-    return widget;
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -93,10 +84,14 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the window was not shown\n");
         return 1;
     }
-    auto *txtPCT = control<QLineEdit>(window, "txtPCT");
-    auto *txtCRP = control<QLineEdit>(window, "txtCRP");
-    auto *cmdCalcola = control<QPushButton>(window, "cmdCalcola");
-    auto *lblScore = control<QLabel>(window, "lblScore");
+    auto *txtPCT = window.findChild<QLineEdit *>(QStringLiteral("txtPCT"));
+    auto *txtCRP = window.findChild<QLineEdit *>(QStringLiteral("txtCRP"));
+    auto *cmdCalcola = window.findChild<QPushButton *>(QStringLiteral("cmdCalcola"));
+    auto *lblScore = window.findChild<QLabel *>(QStringLiteral("lblScore"));
+    if (!txtPCT || !txtCRP || !cmdCalcola || !lblScore) {
+        std::fprintf(stderr, "a control of the window is missing\n");
+        return 1;
+    }
 
     // Each warning is counted and dismissed as it opens.
     int boxes = 0;
