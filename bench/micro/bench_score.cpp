@@ -1,11 +1,11 @@
 // Micro-benchmarks of the core: the number reader on what users type and on
 // long texts (to show its cost grows linearly with the length), and a whole
-// calculation through ScoreForm with controls that return fixed texts.
+// calculation through ScoreForm on the recording controls of the tests.
 //
 //   build/bench/bench/micro/norvana_microbench [--benchmark_repetitions=5 ...]
 
-#include "formcontrols.h"
 #include "numberreader.h"
+#include "recordingcontrols.h"
 #include "scoreform.h"
 
 #include <benchmark/benchmark.h>
@@ -63,52 +63,18 @@ BENCHMARK(blanksThenDigits)
     ->Arg(1 << 20)
     ->Unit(benchmark::kMicrosecond);
 
-// Controls that hold fixed entries and keep nothing they are given.
-class FixedControls : public norvana::FormControls
-{
-public:
-    FixedControls(const char16_t *pct, const char16_t *crp, const char16_t *dipstick)
-        : m_pct(QString::fromUtf16(pct)),
-          m_crp(QString::fromUtf16(crp)),
-          m_dipstick(QString::fromUtf16(dipstick))
-    {
-    }
-
-    QString text(norvana::EntryId control) const override
-    {
-        switch (control) {
-        case norvana::EntryId::txtPCT:
-            return m_pct;
-        case norvana::EntryId::txtCRP:
-            return m_crp;
-        case norvana::EntryId::cmbDipUrine:
-            break;
-        }
-        return m_dipstick;
-    }
-    void setFocus(norvana::ControlId) override {}
-    void selectAll(norvana::EntryId) override {}
-    void setScoreCaption(const QString &caption) override { m_caption = caption; }
-    void warn(const QString &) override {}
-
-    const QString &caption() const { return m_caption; }
-
-private:
-    QString m_pct;
-    QString m_crp;
-    QString m_dipstick;
-    QString m_caption;
-};
-
 void calculate(benchmark::State &state, const char16_t *pct, const char16_t *crp,
                const char16_t *dipstick)
 {
-    FixedControls controls(pct, crp, dipstick);
+    norvana::RecordingControls controls(QString::fromUtf16(pct), QString::fromUtf16(crp),
+                                        QString::fromUtf16(dipstick));
     norvana::ScoreForm form(controls);
     form.load();
     for (auto _ : state) {
         form.calculate();
         benchmark::DoNotOptimize(controls.caption().size());
+        // The record keeps its room: forgetting it allocates nothing.
+        controls.forgetCalls();
     }
 }
 
