@@ -18,56 +18,49 @@ namespace norvana {
 class RecordingControls : public FormControls
 {
 public:
-    struct Call
-    {
-        enum Kind { Warn, Focus, Select, Score };
-        Kind kind;
-        ControlId control; // Focus and Select
-        QString text;      // Warn: the prompt; Score: the new caption
-    };
-
-    RecordingControls() = default;
-    RecordingControls(const QString &pct, const QString &crp, const QString &dipstick)
+    explicit RecordingControls(const QString &pct = {}, const QString &crp = {},
+                               const QString &dipstick = {})
         : m_entries{pct, crp, dipstick}
     {
     }
 
     // The text the user has left in an entry.
     QString &entry(EntryId id) { return m_entries[std::size_t(id)]; }
-
     // What the score label shows now.
     const QString &caption() const { return m_caption; }
-    const std::vector<Call> &calls() const { return m_calls; }
     // Forgets the calls recorded so far; the caption stays on display.
     void forgetCalls() { m_calls.clear(); }
 
-    QStringList warnings() const
-    {
-        QStringList prompts;
-        for (const Call &call : m_calls) {
-            if (call.kind == Call::Warn)
-                prompts << call.text;
-        }
-        return prompts;
-    }
-
-    // The calls as text, one line each: "warn PROMPT", "focus CONTROL",
+    // The calls, one line each: "warn PROMPT", "focus CONTROL",
     // "select CONTROL", "score CAPTION" ("score cleared" for an empty one).
     QStringList log() const
     {
+        const auto name = [](ControlId id) {
+            switch (id) {
+            case ControlId::txtPCT:
+                return QStringLiteral("txtPCT");
+            case ControlId::txtCRP:
+                return QStringLiteral("txtCRP");
+            case ControlId::cmbDipUrine:
+                return QStringLiteral("cmbDipUrine");
+            case ControlId::cmdCalcola:
+                break;
+            }
+            return QStringLiteral("cmdCalcola");
+        };
         QStringList lines;
         for (const Call &call : m_calls) {
             switch (call.kind) {
-            case Call::Warn:
+            case Kind::Warn:
                 lines << QStringLiteral("warn ") + call.text;
                 break;
-            case Call::Focus:
+            case Kind::Focus:
                 lines << QStringLiteral("focus ") + name(call.control);
                 break;
-            case Call::Select:
+            case Kind::Select:
                 lines << QStringLiteral("select ") + name(call.control);
                 break;
-            case Call::Score:
+            case Kind::Score:
                 lines << (call.text.isEmpty() ? QStringLiteral("score cleared")
                                               : QStringLiteral("score ") + call.text);
                 break;
@@ -76,38 +69,28 @@ public:
         return lines;
     }
 
-    static QString name(ControlId id)
-    {
-        switch (id) {
-        case ControlId::txtPCT:
-            return QStringLiteral("txtPCT");
-        case ControlId::txtCRP:
-            return QStringLiteral("txtCRP");
-        case ControlId::cmbDipUrine:
-            return QStringLiteral("cmbDipUrine");
-        case ControlId::cmdCalcola:
-            break;
-        }
-        return QStringLiteral("cmdCalcola");
-    }
-
     QString text(EntryId id) const override { return m_entries[std::size_t(id)]; }
-    void selectAll(EntryId id) override { m_calls.push_back({Call::Select, controlOf(id), {}}); }
-    void setFocus(ControlId id) override { m_calls.push_back({Call::Focus, id, {}}); }
+    void selectAll(EntryId id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
+    void setFocus(ControlId id) override { m_calls.push_back({Kind::Focus, id, {}}); }
     void setScoreCaption(const QString &caption) override
     {
         // Setting the caption the label already shows changes nothing on screen.
         if (caption == m_caption)
             return;
         m_caption = caption;
-        m_calls.push_back({Call::Score, ControlId::cmdCalcola, caption});
+        m_calls.push_back({Kind::Score, {}, caption});
     }
-    void warn(const QString &prompt) override
-    {
-        m_calls.push_back({Call::Warn, ControlId::cmdCalcola, prompt});
-    }
+    void warn(const QString &prompt) override { m_calls.push_back({Kind::Warn, {}, prompt}); }
 
 private:
+    enum class Kind { Warn, Focus, Select, Score };
+    struct Call
+    {
+        Kind kind;
+        ControlId control; // of Focus and Select
+        QString text;      // of Warn and Score
+    };
+
     std::array<QString, 3> m_entries;
     QString m_caption;
     std::vector<Call> m_calls;

@@ -72,25 +72,34 @@ void tst_NumberReader::reads_data()
     QTest::newRow("infinity word") << QStringLiteral("Infinity") << 0.0;
     QTest::newRow("nan word") << QStringLiteral("NaN") << 0.0;
     QTest::newRow("rounds correctly") << QStringLiteral("0.1") << 0.1;
-    QTest::newRow("just below a band edge") << QStringLiteral("1.99") << 1.99;
+    QTest::newRow("last printable character after") << QStringLiteral("5~") << 5.0;
+    QTest::newRow("huge negative exponent underflows") << QStringLiteral("1e-310999") << 0.0;
 
     // Characters that are not printable ASCII: invisible, formatting or
     // foreign to the keyboard's digits, the text may show another number.
     QTest::newRow("zero-width space") << QStringLiteral("1\u200B20") << nothing;
+    QTest::newRow("zero-width space after") << QStringLiteral("120\u200B") << nothing;
     QTest::newRow("soft hyphen") << QStringLiteral("1\u00AD20") << nothing;
+    QTest::newRow("soft hyphen after") << QStringLiteral("120\u00AD") << nothing;
     QTest::newRow("word joiner") << QStringLiteral("1\u206020") << nothing;
     QTest::newRow("byte-order mark") << QStringLiteral("\uFEFF45") << nothing;
+    QTest::newRow("byte-order mark after") << QStringLiteral("45\uFEFF") << nothing;
     QTest::newRow("left-to-right mark") << QStringLiteral("45\u200E") << nothing;
     QTest::newRow("right-to-left mark") << QStringLiteral("\u200F45") << nothing;
+    QTest::newRow("right-to-left mark after") << QStringLiteral("45\u200F") << nothing;
     QTest::newRow("right-to-left override") << QStringLiteral("1\u202E05") << nothing;
     QTest::newRow("embedded nul") << QString::fromUtf16(u"4\0" "5", 3) << nothing;
     QTest::newRow("trailing nul") << QString::fromUtf16(u"45\0", 3) << nothing;
+    QTest::newRow("delete character after") << QStringLiteral("5\x7F") << nothing;
     QTest::newRow("no-break space") << QStringLiteral("1\u00A020") << nothing;
     QTest::newRow("no-break space before") << QStringLiteral("\u00A045") << nothing;
+    QTest::newRow("no-break space after") << QStringLiteral("45\u00A0") << nothing;
     QTest::newRow("tab between cells") << QStringLiteral("1.2\t45") << nothing;
     QTest::newRow("tab before") << QStringLiteral("\t7") << nothing;
+    QTest::newRow("tab after") << QStringLiteral("7\t") << nothing;
     QTest::newRow("line feed after") << QStringLiteral("12\n") << nothing;
     QTest::newRow("carriage return between") << QStringLiteral("1\r2") << nothing;
+    QTest::newRow("carriage return after") << QStringLiteral("45\r") << nothing;
     QTest::newRow("arabic-indic digit") << QStringLiteral("\u0663") << nothing;
     QTest::newRow("full-width digits") << QStringLiteral("1\uFF10\uFF10") << nothing;
     QTest::newRow("mathematical digit") << QStringLiteral("1\U0001D7CE") << nothing;
@@ -117,6 +126,7 @@ void tst_NumberReader::reads_data()
 
     // Digits, but not at the start of a number.
     QTest::newRow("letters before number") << QStringLiteral("x45") << nothing;
+    QTest::newRow("exponent without a number") << QStringLiteral("e5") << nothing;
     QTest::newRow("radix prefix") << QStringLiteral("&H10") << nothing;
     QTest::newRow("two signs") << QStringLiteral("--3") << nothing;
 }
@@ -125,7 +135,10 @@ void tst_NumberReader::reads()
 {
     QFETCH(QString, text);
     QFETCH(double, expected);
-    const std::optional<double> value = readNumber(text);
+    // Read as a view that memory continues with a digit: the reader must
+    // stop at the end of its view.
+    const QString followed = text + u'9';
+    const std::optional<double> value = readNumber(QStringView(followed).chopped(1));
     if (std::isnan(expected)) {
         QVERIFY2(!value, qPrintable(QString::number(value.value_or(0.0))));
         return;
@@ -148,6 +161,8 @@ void tst_NumberReader::longDigitRuns_data()
         << QStringLiteral("2.") + megabyte << 2.7777777777777777;
     QTest::newRow("tiny fraction times huge exponent")
         << QStringLiteral("0.") + QString(1000, u'0') + QStringLiteral("5e1002") << 50.0;
+    QTest::newRow("tiny fraction underflows despite its exponent")
+        << QStringLiteral("0.") + QString(1000, u'0') + QStringLiteral("1e500") << 0.0;
 }
 
 void tst_NumberReader::longDigitRuns()

@@ -47,6 +47,8 @@ void tst_ScoreForm::points_data()
     // One value at a time on a band edge, the others giving no points.
     QTest::newRow("all highest gives 9") << "2" << "100" << "Positivo" << "9";
     QTest::newRow("all lowest gives 0") << "0.1" << "5" << "Negativo" << "0";
+    QTest::newRow("smallest positive values accepted") << "4.9e-324" << "4.9e-324" << "Negativo"
+                                                       << "0";
     QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << "4";
     QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << "0";
     QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << "2";
@@ -57,6 +59,7 @@ void tst_ScoreForm::points_data()
     QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << "2";
     QTest::newRow("crp 1000 gives 4") << "0.1" << "1000" << "Negativo" << "4";
     QTest::newRow("dipstick any case and blanks") << "0.1" << "5" << "  pOSITIVO " << "1";
+    QTest::newRow("dipstick negativo any case") << "0.1" << "5" << "nEGATIVO" << "0";
 }
 
 void tst_ScoreForm::points()
