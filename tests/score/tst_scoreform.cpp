@@ -44,12 +44,12 @@ void tst_ScoreForm::points_data()
     QTest::addColumn<QString>("dip");
     QTest::addColumn<QString>("score");
 
-    // One value at a time on a band edge, the others giving no points.
     QTest::newRow("all highest gives 9") << "2" << "100" << "Positivo" << "9";
     QTest::newRow("all lowest gives 0") << "0.1" << "5" << "Negativo" << "0";
     QTest::newRow("smallest positive values accepted") << "4.9e-324" << "4.9e-324" << "Negativo"
                                                        << "0";
     QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << "4";
+    // Band edges one value at a time, the other giving no points.
     QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << "0";
     QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << "2";
     QTest::newRow("pct 1.99 gives 2") << "1.99" << "1" << "Negativo" << "2";
