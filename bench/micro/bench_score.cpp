@@ -1,11 +1,11 @@
 // Micro-benchmarks of the core: the number reader on what users type and on
 // long texts (to show its cost grows linearly with the length), and a whole
-// calculation through ScoreForm with controls that return fixed texts.
+// calculation through ScoreForm on the recording controls of the tests.
 //
 //   build/bench/bench/micro/norvana_microbench [--benchmark_repetitions=5 ...]
 
-#include "formcontrols.h"
 #include "numberreader.h"
+#include "recordingcontrols.h"
 #include "scoreform.h"
 
 #include <benchmark/benchmark.h>
@@ -29,9 +29,41 @@ BENCHMARK_CAPTURE(typicalInput, with_unit, u"45 mg/L");
 BENCHMARK_CAPTURE(typicalInput, letters, u"abc");
 BENCHMARK_CAPTURE(typicalInput, overflow, u"1e999");
 
-// A text of state.range(0) bytes of UTF-16 (two bytes a character).
-void readLongText(benchmark::State &state, QString text)
+// The long texts: each shape at 256 KiB, 512 KiB and 1 MiB of UTF-16 (two
+// bytes a character), the read ones and the refused ones.
+QString digits(qsizetype chars)
 {
+    return QString(chars, u'7');
+}
+
+QString blanksThenDigits(qsizetype chars)
+{
+    return QString(chars / 2, u' ') + QString(chars - chars / 2, u'7');
+}
+
+QString zerosThen42(qsizetype chars)
+{
+    return QString(chars - 2, u'0') + QStringLiteral("42");
+}
+
+QString fractionDigits(qsizetype chars)
+{
+    return QStringLiteral("2.") + QString(chars - 2, u'7');
+}
+
+QString digitBlankPairs(qsizetype chars)
+{
+    return QStringLiteral("7 ").repeated(chars / 2);
+}
+
+QString blanksBeforeExponent(qsizetype chars)
+{
+    return u'1' + QString(chars - 3, u' ') + QStringLiteral("e3");
+}
+
+void longText(benchmark::State &state, QString (*make)(qsizetype chars))
+{
+    const QString text = make(state.range(0) / qsizetype(sizeof(char16_t)));
     for (auto _ : state)
         benchmark::DoNotOptimize(norvana::readNumber(text));
     state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
@@ -42,73 +74,30 @@ void readLongText(benchmark::State &state, QString text)
         benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
-void digitRun(benchmark::State &state)
+void longTextSizes(benchmark::internal::Benchmark *sizes)
 {
-    const qsizetype chars = state.range(0) / qsizetype(sizeof(char16_t));
-    readLongText(state, QString(chars, u'7'));
+    sizes->Arg(256 << 10)->Arg(512 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
 }
 
-void blanksThenDigits(benchmark::State &state)
-{
-    const qsizetype chars = state.range(0) / qsizetype(sizeof(char16_t));
-    QString text(chars / 2, u' ');
-    text += QString(chars - chars / 2, u'7');
-    readLongText(state, text);
-}
-
-BENCHMARK(digitRun)->Arg(256 << 10)->Arg(512 << 10)->Arg(1 << 20)->Unit(benchmark::kMicrosecond);
-BENCHMARK(blanksThenDigits)
-    ->Arg(256 << 10)
-    ->Arg(512 << 10)
-    ->Arg(1 << 20)
-    ->Unit(benchmark::kMicrosecond);
-
-// Controls that hold fixed entries and keep nothing they are given.
-class FixedControls : public norvana::FormControls
-{
-public:
-    FixedControls(const char16_t *pct, const char16_t *crp, const char16_t *dipstick)
-        : m_pct(QString::fromUtf16(pct)),
-          m_crp(QString::fromUtf16(crp)),
-          m_dipstick(QString::fromUtf16(dipstick))
-    {
-    }
-
-    QString text(norvana::EntryId control) const override
-    {
-        switch (control) {
-        case norvana::EntryId::txtPCT:
-            return m_pct;
-        case norvana::EntryId::txtCRP:
-            return m_crp;
-        case norvana::EntryId::cmbDipUrine:
-            break;
-        }
-        return m_dipstick;
-    }
-    void setFocus(norvana::ControlId) override {}
-    void selectAll(norvana::EntryId) override {}
-    void setScoreCaption(const QString &caption) override { m_caption = caption; }
-    void warn(const QString &) override {}
-
-    const QString &caption() const { return m_caption; }
-
-private:
-    QString m_pct;
-    QString m_crp;
-    QString m_dipstick;
-    QString m_caption;
-};
+BENCHMARK_CAPTURE(longText, digits, digits)->Apply(longTextSizes);
+BENCHMARK_CAPTURE(longText, blanks_then_digits, blanksThenDigits)->Apply(longTextSizes);
+BENCHMARK_CAPTURE(longText, zeros_then_42, zerosThen42)->Apply(longTextSizes);
+BENCHMARK_CAPTURE(longText, fraction_digits, fractionDigits)->Apply(longTextSizes);
+BENCHMARK_CAPTURE(longText, digit_blank_pairs, digitBlankPairs)->Apply(longTextSizes);
+BENCHMARK_CAPTURE(longText, blanks_before_exponent, blanksBeforeExponent)->Apply(longTextSizes);
 
 void calculate(benchmark::State &state, const char16_t *pct, const char16_t *crp,
                const char16_t *dipstick)
 {
-    FixedControls controls(pct, crp, dipstick);
+    norvana::RecordingControls controls(QString::fromUtf16(pct), QString::fromUtf16(crp),
+                                        QString::fromUtf16(dipstick));
     norvana::ScoreForm form(controls);
     form.load();
     for (auto _ : state) {
         form.calculate();
         benchmark::DoNotOptimize(controls.caption().size());
+        // The record keeps its room: forgetting it allocates nothing.
+        controls.forgetCalls();
     }
 }
 

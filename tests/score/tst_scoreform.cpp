@@ -1,3 +1,4 @@
+#include "recordingcontrols.h"
 #include "scoreform.h"
 
 #include <QTest>
@@ -6,59 +7,20 @@ using namespace norvana;
 
 namespace {
 
-// Plays the window: holds the three entry texts and records, in order,
-// every operation the calculation performs on the controls.
-class RecordingControls : public FormControls
-{
-public:
-    QString pct, crp, dip = QStringLiteral("Negativo");
-    QString score;
-    QStringList log;
-
-    QString text(EntryId id) const override
-    {
-        switch (id) {
-        case EntryId::txtPCT:
-            return pct;
-        case EntryId::txtCRP:
-            return crp;
-        case EntryId::cmbDipUrine:
-            break;
-        }
-        return dip;
-    }
-    void setFocus(ControlId id) override { log << QStringLiteral("focus ") + name(id); }
-    void selectAll(EntryId id) override { log << QStringLiteral("select ") + name(controlOf(id)); }
-    void setScoreCaption(const QString &caption) override { score = caption; }
-    void warn(const QString &prompt) override { log << QStringLiteral("warn ") + prompt; }
-
-    static QString name(ControlId id)
-    {
-        switch (id) {
-        case ControlId::txtPCT:
-            return QStringLiteral("txtPCT");
-        case ControlId::txtCRP:
-            return QStringLiteral("txtCRP");
-        case ControlId::cmbDipUrine:
-            return QStringLiteral("cmbDipUrine");
-        case ControlId::cmdCalcola:
-            return QStringLiteral("cmdCalcola");
-        }
-        return QString();
-    }
-};
-
 // A form as the window holds it once loaded, on a recording of its controls.
 struct LoadedForm
 {
-    LoadedForm() { form.load(); }
+    LoadedForm(const QString &pct, const QString &crp, const QString &dip) : ui(pct, crp, dip)
+    {
+        form.load();
+    }
     RecordingControls ui;
     ScoreForm form{ui};
 };
 
-const QString kValueWarning = QStringLiteral("warn Immettere un valore plausibile maggiore di zero!");
-const QString kDipWarning =
-    QStringLiteral("warn Selezionare Negativo o Positivo per il dipstick urinario!");
+const QString kValueWarning =
+    QStringLiteral("warn ") + QString::fromUtf16(kMsgValoreImplausibile);
+const QString kDipWarning = QStringLiteral("warn ") + QString::fromUtf16(kMsgDipstick);
 
 } // namespace
 
@@ -71,10 +33,8 @@ private Q_SLOTS:
     void points();
     void refusalOrder_data();
     void refusalOrder();
-    void refusedValueIsStillBanded();
     void refusalOnEnterDoesNotWithholdNextScore();
-    void unrecognisedDipstickKeepsItsPoints();
-    void resetForgetsValues();
+    void resetClearsTheScore();
 };
 
 void tst_ScoreForm::points_data()
@@ -82,23 +42,24 @@ void tst_ScoreForm::points_data()
     QTest::addColumn<QString>("pct");
     QTest::addColumn<QString>("crp");
     QTest::addColumn<QString>("dip");
-    QTest::addColumn<int>("pctPoints");
-    QTest::addColumn<int>("crpPoints");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("all highest gives 9") << "2" << "100" << "Positivo" << 4 << 4 << "9";
-    QTest::newRow("all lowest gives 0") << "0.1" << "5" << "Negativo" << 0 << 0 << "0";
-    QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << 2 << 2 << "4";
-    QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << 0 << 0 << "0";
-    QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << 2 << 0 << "2";
-    QTest::newRow("pct 1.99 gives 2") << "1.99" << "1" << "Negativo" << 2 << 0 << "2";
-    QTest::newRow("pct 500 gives 4") << "500" << "1" << "Negativo" << 4 << 0 << "4";
-    QTest::newRow("crp 39.9 gives 0") << "0.1" << "39.9" << "Negativo" << 0 << 0 << "0";
-    QTest::newRow("crp 40 gives 2") << "0.1" << "40" << "Negativo" << 0 << 2 << "2";
-    QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << 0 << 2 << "2";
-    QTest::newRow("crp 1000 gives 4") << "0.1" << "1000" << "Negativo" << 0 << 4 << "4";
-    QTest::newRow("decimal comma") << "1,5" << "40,0" << "Negativo" << 2 << 2 << "4";
-    QTest::newRow("dipstick any case and blanks") << "0.1" << "5" << "  pOSITIVO " << 0 << 0 << "1";
+    QTest::newRow("all highest gives 9") << "2" << "100" << "Positivo" << "9";
+    QTest::newRow("all lowest gives 0") << "0.1" << "5" << "Negativo" << "0";
+    QTest::newRow("smallest positive values accepted") << "4.9e-324" << "4.9e-324" << "Negativo"
+                                                       << "0";
+    QTest::newRow("road of one calculation") << "1.2" << "45" << "Negativo" << "4";
+    // Band edges one value at a time, the other giving no points.
+    QTest::newRow("pct 0.49 gives 0") << "0.49" << "1" << "Negativo" << "0";
+    QTest::newRow("pct 0.5 gives 2") << "0.5" << "1" << "Negativo" << "2";
+    QTest::newRow("pct 1.99 gives 2") << "1.99" << "1" << "Negativo" << "2";
+    QTest::newRow("pct 500 gives 4") << "500" << "1" << "Negativo" << "4";
+    QTest::newRow("crp 39.9 gives 0") << "0.1" << "39.9" << "Negativo" << "0";
+    QTest::newRow("crp 40 gives 2") << "0.1" << "40" << "Negativo" << "2";
+    QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << "2";
+    QTest::newRow("crp 1000 gives 4") << "0.1" << "1000" << "Negativo" << "4";
+    QTest::newRow("dipstick any case and blanks") << "0.1" << "5" << "  pOSITIVO " << "1";
+    QTest::newRow("dipstick negativo any case") << "0.1" << "5" << "nEGATIVO" << "0";
 }
 
 void tst_ScoreForm::points()
@@ -106,24 +67,16 @@ void tst_ScoreForm::points()
     QFETCH(QString, pct);
     QFETCH(QString, crp);
     QFETCH(QString, dip);
-    QFETCH(int, pctPoints);
-    QFETCH(int, crpPoints);
     QFETCH(QString, score);
 
-    LoadedForm loaded;
-    auto &[ui, form] = loaded;
-    ui.pct = pct;
-    ui.crp = crp;
-    ui.dip = dip;
-    form.calculate();
+    LoadedForm loaded(pct, crp, dip);
+    loaded.form.calculate();
 
-    QCOMPARE(ui.score, score);
-    QCOMPARE(form.state().intPuntiPCT, pctPoints);
-    QCOMPARE(form.state().intPuntiCRP, crpPoints);
-    QCOMPARE(form.state().intPunteggio, 0);
-    QVERIFY(!form.state().blnErrore);
-    // InputPCT runs last, so an accepted PCT leaves the focus in txtCRP.
-    QCOMPARE(ui.log.last(), QStringLiteral("focus txtCRP"));
+    // CRP is read first, then PCT: each accepted value moves the focus on,
+    // and the score appears without a warning.
+    QCOMPARE(loaded.ui.log(), QStringList({QStringLiteral("focus cmbDipUrine"),
+                                           QStringLiteral("focus txtCRP"),
+                                           QStringLiteral("score ") + score}));
 }
 
 void tst_ScoreForm::refusalOrder_data()
@@ -160,85 +113,43 @@ void tst_ScoreForm::refusalOrder()
     QFETCH(QString, dip);
     QFETCH(QStringList, log);
 
-    LoadedForm loaded;
+    LoadedForm loaded(pct, crp, dip);
     auto &[ui, form] = loaded;
-    ui.score = QStringLiteral("7"); // a score from before must not survive
-    ui.pct = pct;
-    ui.crp = crp;
-    ui.dip = dip;
+    ui.setScoreCaption(QStringLiteral("7"));
+    ui.forgetCalls();
     form.calculate();
 
-    QCOMPARE(ui.log, log);
-    QCOMPARE(ui.score, QString());
-    QVERIFY(!form.state().blnErrore);
-}
-
-void tst_ScoreForm::refusedValueIsStillBanded()
-{
-    LoadedForm loaded;
-    auto &[ui, form] = loaded;
-    ui.pct = QStringLiteral("600");
-    ui.crp = QStringLiteral("45");
-    form.calculate();
-
-    QCOMPARE(ui.score, QString());
-    QCOMPARE(form.state().varPCT, 600.0);
-    QCOMPARE(form.state().intPuntiPCT, 4);
+    // The score from before goes before the first warning, and no score
+    // takes its place.
+    QCOMPARE(ui.log(), QStringList{QStringLiteral("score cleared")} + log);
 }
 
 void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()
 {
-    LoadedForm loaded;
+    LoadedForm loaded(QStringLiteral("abc"), QString(), QStringLiteral("Negativo"));
     auto &[ui, form] = loaded;
-    ui.pct = QStringLiteral("abc");
     form.InputPCT();
-    QVERIFY(form.state().blnErrore);
-    QCOMPARE(ui.log.first(), kValueWarning);
+    QCOMPARE(ui.log(), QStringList({kValueWarning, QStringLiteral("focus txtPCT"),
+                                    QStringLiteral("select txtPCT")}));
 
-    ui.log.clear();
-    ui.pct = QStringLiteral("1.2");
-    ui.crp = QStringLiteral("45");
+    ui.forgetCalls();
+    ui.entry(EntryId::txtPCT) = QStringLiteral("1.2");
+    ui.entry(EntryId::txtCRP) = QStringLiteral("45");
     form.calculate();
-    QVERIFY(!ui.log.join(u'|').contains(QStringLiteral("warn")));
-    QCOMPARE(ui.score, QStringLiteral("4"));
+    QCOMPARE(ui.log(), QStringList({QStringLiteral("focus cmbDipUrine"),
+                                    QStringLiteral("focus txtCRP"), QStringLiteral("score 4")}));
 }
 
-void tst_ScoreForm::unrecognisedDipstickKeepsItsPoints()
+void tst_ScoreForm::resetClearsTheScore()
 {
-    LoadedForm loaded;
+    LoadedForm loaded(QStringLiteral("3"), QStringLiteral("200"), QStringLiteral("Positivo"));
     auto &[ui, form] = loaded;
-    ui.pct = QStringLiteral("1");
-    ui.crp = QStringLiteral("1");
-    ui.dip = QStringLiteral("Positivo");
     form.calculate();
-    QCOMPARE(ui.score, QStringLiteral("3"));
+    QCOMPARE(ui.caption(), QStringLiteral("9"));
 
-    ui.dip = QStringLiteral("Positiva");
-    form.calculate();
-    QCOMPARE(ui.score, QString());
-    QCOMPARE(form.state().strDipUrine, QStringLiteral("Positiva"));
-    QCOMPARE(form.state().intPuntiDip, 1);
-}
-
-void tst_ScoreForm::resetForgetsValues()
-{
-    LoadedForm loaded;
-    auto &[ui, form] = loaded;
-    ui.pct = QStringLiteral("3");
-    ui.crp = QStringLiteral("200");
-    ui.dip = QStringLiteral("Positivo");
-    form.calculate();
-    QCOMPARE(ui.score, QStringLiteral("9"));
-
+    ui.forgetCalls();
     form.reset();
-    QCOMPARE(ui.score, QString());
-    QCOMPARE(form.state().varPCT, 0.0);
-    QCOMPARE(form.state().varCRP, 0.0);
-    QCOMPARE(form.state().intPuntiPCT, 0);
-    QCOMPARE(form.state().intPuntiCRP, 0);
-    // The dipstick's text and points belong to the combo box, which Reset
-    // sets back to its first item; the state keeps them until then.
-    QCOMPARE(form.state().intPuntiDip, 1);
+    QCOMPARE(ui.log(), QStringList{QStringLiteral("score cleared")});
 }
 
 QTEST_GUILESS_MAIN(tst_ScoreForm)

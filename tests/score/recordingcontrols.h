@@ -1,0 +1,99 @@
+#pragma once
+
+#include "formcontrols.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <array>
+#include <cstddef>
+#include <vector>
+
+namespace norvana {
+
+// Plays the window for the core: holds the texts of the three entries and
+// records, in order, what the window would show of a calculation: warnings,
+// focus moves, selections and changes of the score's caption. Recording
+// allocates nothing once the record has grown, so benchmarks can use it too.
+class RecordingControls : public FormControls
+{
+public:
+    explicit RecordingControls(const QString &pct = {}, const QString &crp = {},
+                               const QString &dipstick = {})
+        : m_entries{pct, crp, dipstick}
+    {
+    }
+
+    // The text the user has left in an entry.
+    QString &entry(EntryId id) { return m_entries[std::size_t(id)]; }
+    // What the score label shows now.
+    const QString &caption() const { return m_caption; }
+    // Forgets the calls recorded so far; the caption stays on display.
+    void forgetCalls() { m_calls.clear(); }
+
+    // The calls, one line each: "warn PROMPT", "focus CONTROL",
+    // "select CONTROL", "score CAPTION" ("score cleared" for an empty one).
+    QStringList log() const
+    {
+        const auto name = [](ControlId id) {
+            switch (id) {
+            case ControlId::txtPCT:
+                return QStringLiteral("txtPCT");
+            case ControlId::txtCRP:
+                return QStringLiteral("txtCRP");
+            case ControlId::cmbDipUrine:
+                return QStringLiteral("cmbDipUrine");
+            case ControlId::cmdCalcola:
+                break;
+            }
+            return QStringLiteral("cmdCalcola");
+        };
+        QStringList lines;
+        for (const Call &call : m_calls) {
+            switch (call.kind) {
+            case Kind::Warn:
+                lines << QStringLiteral("warn ") + call.text;
+                break;
+            case Kind::Focus:
+                lines << QStringLiteral("focus ") + name(call.control);
+                break;
+            case Kind::Select:
+                lines << QStringLiteral("select ") + name(call.control);
+                break;
+            case Kind::Score:
+                lines << (call.text.isEmpty() ? QStringLiteral("score cleared")
+                                              : QStringLiteral("score ") + call.text);
+                break;
+            }
+        }
+        return lines;
+    }
+
+    QString text(EntryId id) const override { return m_entries[std::size_t(id)]; }
+    void selectAll(EntryId id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
+    void setFocus(ControlId id) override { m_calls.push_back({Kind::Focus, id, {}}); }
+    void setScoreCaption(const QString &caption) override
+    {
+        // Setting the caption the label already shows changes nothing on screen.
+        if (caption == m_caption)
+            return;
+        m_caption = caption;
+        m_calls.push_back({Kind::Score, {}, caption});
+    }
+    void warn(const QString &prompt) override { m_calls.push_back({Kind::Warn, {}, prompt}); }
+
+private:
+    enum class Kind { Warn, Focus, Select, Score };
+    struct Call
+    {
+        Kind kind;
+        ControlId control; // of Focus and Select
+        QString text;      // of Warn and Score
+    };
+
+    std::array<QString, 3> m_entries;
+    QString m_caption;
+    std::vector<Call> m_calls;
+};
+
+} // namespace norvana
