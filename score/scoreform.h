@@ -18,8 +18,6 @@ class ScoreForm
 public:
     explicit ScoreForm(FormControls &controls) : m_ui(controls) {}
 
-    const FormState &state() const { return m_state; }
-
     // Sets the warning text; runs once as the window loads.
     void load();
 
