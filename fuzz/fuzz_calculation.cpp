@@ -8,6 +8,7 @@
 #include "numberreader.h"
 #include "recordingcontrols.h"
 #include "scoreform.h"
+#include "scorerules.h"
 
 #include <QByteArray>
 #include <QList>
@@ -32,38 +33,49 @@ using norvana::EntryId;
 
 // What a calculation must show, worked out on its own, as the recorded log of
 // the window: plausible ranges and bands as the clinical rule states them,
-// not as the form computes them. A value is refused when its text does not
-// read the way it looks, or when it is not plausible; the reading rule itself
-// is fuzzed on its own.
-QStringList expectedLog(std::optional<double> pct, std::optional<double> crp,
-                        const QString &dipstick)
+// not as the form computes them. An entry is refused when the box does not
+// show it whole (the recording shows kVisibleLength characters), when its
+// unit is not the box's, when its text does not read the way it looks, or
+// when it is not plausible; the reading rule itself is fuzzed on its own.
+QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
+                        const norvana::Reading &crp)
 {
+    using norvana::Reading;
     // The score from before goes first.
     QStringList log{QStringLiteral("score cleared")};
     bool refused = false;
-    const auto refuse = [&](const char16_t *prompt, const QString &box) {
-        log << QStringLiteral("warn ") + QString::fromUtf16(prompt) << QStringLiteral("focus ") + box
+    const auto refuse = [&](const char *why, const QString &box) {
+        log << QStringLiteral("warn ") + QLatin1String(why) << QStringLiteral("focus ") + box
             << QStringLiteral("select ") + box;
         refused = true;
     };
-    const auto value = [&](std::optional<double> v, double bound, const QString &box,
-                           const QString &next) {
-        if (v && *v > 0.0 && *v <= bound)
+    const auto fits = [](const QString &text) {
+        return text.size() <= norvana::RecordingControls::kVisibleLength;
+    };
+    const auto value = [&](const QString &text, const Reading &v, double bound,
+                           const QString &box, const QString &next) {
+        if (!fits(text))
+            refuse("out of view", box);
+        else if (v.kind == Reading::Kind::UnknownUnit)
+            refuse("unit", box);
+        else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound)
             log << QStringLiteral("focus ") + next;
         else
-            refuse(norvana::kMsgValoreImplausibile, box);
+            refuse("implausible", box);
     };
     // CRP is read first, then PCT, then the dipstick.
-    value(crp, 1000.0, QStringLiteral("txtCRP"), QStringLiteral("cmbDipUrine"));
-    value(pct, 500.0, QStringLiteral("txtPCT"), QStringLiteral("txtCRP"));
+    value(texts[1], crp, 1000.0, QStringLiteral("txtCRP"), QStringLiteral("cmbDipUrine"));
+    value(texts[0], pct, 500.0, QStringLiteral("txtPCT"), QStringLiteral("txtCRP"));
     // The dipstick's text is matched by the rule's own function: here only
     // the way its answer joins the score is under test.
-    const std::optional<qint16> dip = norvana::dipstickPoints(dipstick);
-    if (!dip)
-        refuse(norvana::kMsgDipstick, QStringLiteral("cmbDipUrine"));
+    const std::optional<qint16> dip = norvana::dipstickPoints(texts[2]);
+    if (!fits(texts[2]))
+        refuse("out of view", QStringLiteral("cmbDipUrine"));
+    else if (!dip)
+        refuse("dipstick", QStringLiteral("cmbDipUrine"));
     if (!refused) {
-        const double p = *pct;
-        const double c = *crp;
+        const double p = pct.value;
+        const double c = crp.value;
         const int points = (p >= 2.0 ? 4 : p >= 0.5 ? 2 : 0) + (c >= 100.0 ? 4 : c >= 40.0 ? 2 : 0)
             + *dip;
         log << QStringLiteral("score ") + QString::number(points);
@@ -79,7 +91,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     norvana::RecordingControls controls;
     norvana::ScoreForm form(controls);
-    form.load();
 
     for (const QByteArray &calculation : input.split('\x1e')) {
         const QList<QByteArray> fields = calculation.split('\x1f');
@@ -94,12 +105,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
         form.calculate();
 
-        const std::optional<double> pct = norvana::readNumber(texts[0]);
-        const std::optional<double> crp = norvana::readNumber(texts[1]);
-        if (std::isnan(pct.value_or(0.0)) || std::isnan(crp.value_or(0.0)))
+        const norvana::Reading pct = norvana::readNumber(texts[0], norvana::kPctRule.units);
+        const norvana::Reading crp = norvana::readNumber(texts[1], norvana::kCrpRule.units);
+        if (std::isnan(pct.value) || std::isnan(crp.value))
             fail("a value read as NaN", texts);
 
-        const QStringList expected = expectedLog(pct, crp, texts[2]);
+        const QStringList expected = expectedLog(texts, pct, crp);
         if (controls.log() != expected) {
             const auto shown = [](const QStringList &log) {
                 return escaped(log.join(QStringLiteral(" | ")).toStdString());

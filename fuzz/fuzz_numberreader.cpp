@@ -1,19 +1,19 @@
-// Fuzzes the number reader on arbitrary text and checks it against the
-// reading rule, written here apart from the reader as a regular expression,
-// with the C library's strtod converting what the rule accepts.
+// Fuzzes the number reader on arbitrary text, read in either box, and checks
+// it against the reading rule, written here apart from the reader as regular
+// expressions, with the C library's strtod converting what the rule accepts.
 #include "escaped.h"
 #include "numberreader.h"
+#include "scorerules.h"
 
 #include <QString>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
-#include <optional>
+#include <map>
 #include <regex.h>
 #include <string>
 
@@ -32,51 +32,138 @@ double cStrtod(const std::string &text)
     return strtod_l(text.c_str(), nullptr, cLocale);
 }
 
-// What the rule makes of a text given as code points: the value, or nothing.
-// Accepted: printable ASCII only; spaces, a number without blanks (sign,
-// digits with one "." or ",", exponent), then text without digits. A text
-// without digits reads as 0.
-std::optional<double> byTheRule(const std::u32string &codePoints)
+// A box's units as the rule writes them: POSIX extended patterns, matched
+// ignoring case, with \x01 standing for the micro sign and the Greek mu.
+struct UnitPattern
 {
-    std::string text;
-    for (const char32_t c : codePoints) {
-        if (c < 0x20 || c > 0x7E)
-            return std::nullopt;
-        text += char(c);
-    }
-    if (text.find_first_of("0123456789") == std::string::npos)
-        return 0.0;
+    const char *pattern;
+    int powerOfTen;
+};
 
-    static const regex_t rule = [] {
-        regex_t compiled;
-        if (regcomp(&compiled,
-                    "^ *([+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+)([eE][+-]?[0-9]+)?)[^0-9]*$",
-                    REG_EXTENDED) != 0)
-            std::abort();
-        return compiled;
-    }();
-    regmatch_t match[2];
-    if (regexec(&rule, text.c_str(), 2, match, 0) != 0)
-        return std::nullopt;
-    std::string number = text.substr(size_t(match[1].rm_so), size_t(match[1].rm_eo - match[1].rm_so));
-    std::replace(number.begin(), number.end(), ',', '.');
-    return cStrtod(number);
+constexpr size_t kUnitsPerBox = 4;
+
+struct Box
+{
+    const char *name;
+    norvana::UnitList units;
+    UnitPattern patterns[kUnitsPerBox];
+};
+
+const Box kBoxes[] = {
+    {"PCT", norvana::kPctRule.units,
+     {{"ng/ml", 0}, {"(\x01|u|mc)g/l", 0}, {"pg/ml", -3}, {"ng/l", -3}}},
+    {"CRP", norvana::kCrpRule.units,
+     {{"mg/l", 0}, {"(\x01|u|mc)g/ml", 0}, {"mg/dl", 1}, {"g/l", 3}}},
+};
+
+regex_t compiled(const std::string &pattern)
+{
+    regex_t re;
+    if (regcomp(&re, pattern.c_str(), REG_EXTENDED | REG_ICASE) != 0)
+        std::abort();
+    return re;
 }
 
-// The reader must agree with the rule on whether the text reads, and then
-// give exactly strtod's double, sign of zero included. On overflow strtod
-// gives +/-HUGE_VAL (infinity), on underflow the correctly rounded subnormal
-// or zero, which is what the reader must give too.
+// Blanks (\x02 stands for the no-break space), and the number with its
+// optional exponent.
+#define BLANK "[ \t\r\n\x02]"
+#define NUMBER "([+-]?([0-9]+([.,][0-9]*)?|[.,][0-9]+))([eE]([+-]?[0-9]+))?"
+
+std::string group(const std::string &text, const regmatch_t &m)
+{
+    return m.rm_so < 0 ? std::string() : text.substr(size_t(m.rm_so), size_t(m.rm_eo - m.rm_so));
+}
+
+// What the rule makes of a text given as code points, read in a box.
+// Allowed: printable ASCII, blanks, micro signs. A text without digits reads
+// as 0. Accepted: blanks, a number without blanks inside, optionally blanks
+// and one of the box's units, blanks; its value is strtod's of the number
+// with the unit's power of ten added to its exponent. A number followed by
+// other text without digits is an unknown unit; anything else is unreadable.
+norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
+{
+    using Kind = norvana::Reading::Kind;
+    std::string text;
+    for (const char32_t c : codePoints) {
+        if (c == 0xB5 || c == 0x3BC)
+            text += '\x01';
+        else if (c == 0xA0)
+            text += '\x02';
+        else if ((c >= 0x20 && c <= 0x7E) || c == '\t' || c == '\r' || c == '\n')
+            text += char(c);
+        else
+            return {};
+    }
+    if (text.find_first_of("0123456789") == std::string::npos)
+        return {Kind::Number, 0.0, {}};
+
+    // The box's rules, compiled on first use: the accepted form, the form of
+    // an unknown unit, and each unit on its own.
+    struct Rules
+    {
+        regex_t accepted;
+        regex_t unknownUnit;
+        regex_t units[kUnitsPerBox];
+    };
+    static std::map<const Box *, Rules> compiledRules;
+    if (!compiledRules.count(&box)) {
+        Rules &r = compiledRules[&box];
+        std::string units;
+        for (size_t i = 0; i < kUnitsPerBox; ++i) {
+            units += (i == 0 ? "" : "|") + std::string(box.patterns[i].pattern);
+            r.units[i] = compiled("^(" + std::string(box.patterns[i].pattern) + ")$");
+        }
+        r.accepted = compiled("^" BLANK "*" NUMBER BLANK "*(" + units + ")?" BLANK "*$");
+        r.unknownUnit = compiled("^" BLANK "*" NUMBER "[^0-9]*$");
+    }
+    const Rules &rules = compiledRules[&box];
+
+    regmatch_t m[7];
+    if (regexec(&rules.accepted, text.c_str(), 7, m, 0) != 0) {
+        const bool unknownUnit = regexec(&rules.unknownUnit, text.c_str(), 0, nullptr, 0) == 0;
+        return {unknownUnit ? Kind::UnknownUnit : Kind::Unreadable, 0.0, {}};
+    }
+
+    const std::string written = group(text, m[6]);
+    int power = 0;
+    for (size_t i = 0; i < kUnitsPerBox; ++i) {
+        if (!written.empty() && regexec(&rules.units[i], written.c_str(), 0, nullptr, 0) == 0)
+            power = box.patterns[i].powerOfTen;
+    }
+    // The exponent as written, saturated far beyond any double's range.
+    long exponent = std::strtol(group(text, m[5]).c_str(), nullptr, 10);
+    exponent = std::clamp(exponent, -1000000000L, 1000000000L) + power;
+    std::string number = group(text, m[1]) + "e" + std::to_string(exponent);
+    std::replace(number.begin(), number.end(), ',', '.');
+
+    // The unit as written, from the code points it stands for.
+    const std::u32string unit = codePoints.substr(size_t(m[6].rm_so < 0 ? 0 : m[6].rm_so),
+                                                  written.size());
+    return {Kind::Number, cStrtod(number), QString::fromStdU32String(unit)};
+}
+
+// The reader must agree with the rule on what the text is, and for a number
+// give exactly strtod's double, sign of zero included, and the unit as
+// written. On overflow strtod gives +/-HUGE_VAL (infinity), on underflow the
+// correctly rounded subnormal or zero, which is what the reader must give too.
 void check(const QString &text)
 {
-    const std::optional<double> read = norvana::readNumber(text);
-    const std::optional<double> expected = byTheRule(text.toStdU32String());
     const std::string shown = text.toStdString();
-    if (read.has_value() != expected.has_value())
-        fail(read ? "reads a text the rule refuses" : "refuses a text the rule reads", shown);
-    if (read && std::memcmp(&*read, &*expected, sizeof(double)) != 0) {
-        std::fprintf(stderr, "numberreader: read %a, strtod %a\n", *read, *expected);
-        fail("disagrees with strtod", shown);
+    for (const Box &box : kBoxes) {
+        const norvana::Reading read = norvana::readNumber(text, box.units);
+        const norvana::Reading expected = byTheRule(text.toStdU32String(), box);
+        if (read.kind != expected.kind) {
+            std::fprintf(stderr, "numberreader: in %s, kind %d instead of %d\n", box.name,
+                         int(read.kind), int(expected.kind));
+            fail("disagrees with the rule", shown);
+        }
+        if (std::memcmp(&read.value, &expected.value, sizeof(double)) != 0) {
+            std::fprintf(stderr, "numberreader: in %s, read %a, strtod %a\n", box.name,
+                         read.value, expected.value);
+            fail("disagrees with strtod", shown);
+        }
+        if (read.unit != expected.unit)
+            fail("reports another unit", shown);
     }
 }
 
@@ -133,12 +220,17 @@ std::string makeNumeral(Bytes &in)
             add(expSign == 1 ? '-' : '+');
         digits(expDigits);
     }
-    // Tails that the rule ignores (a unit, a lone sign or separator, an
-    // exponent mark without digits) and tails that spoil the number (a
-    // second number, a digit after a unit, an invisible character).
-    static const char *const tails[] = {"",    " mg/L", ".",   ",",    "-",      "+",
-                                        "e",   "E-",    "x",   " 45",  ",3",     "mg5",
-                                        "\t4", "\xA0",  ".3.", " \r\n", "1e 3"};
+    // Tails: every unit of either box, in other cases and with micro
+    // written each way; text that is no unit (a lone sign or separator, an
+    // exponent mark without digits, a flag, look-alike letters); tails that
+    // spoil the number (a second number, a digit after a unit, an invisible
+    // character); and blanks of a copied cell.
+    static const char *const tails[] = {
+        "",        " mg/L",    "MG/DL",     " g/l",   "\xB5g/ml", " mcg/mL", "ng/mL",
+        " \xB5g/L", " UG/L",   "\xA0pg/ml", " ng/L",  " mg/dL/h", " mmol/L", " %",
+        " H",      "OO",       "l",         ".",      ",",        "-",        "+",
+        "e",       "E-",       "x",         " 45",    ",3",       "mg5",      "\t4",
+        "\xA0",    ".3.",      " \r\n",     "1e 3",   " mg /L",   "\t\xA0\n"};
     n += tails[in.next() % (sizeof tails / sizeof *tails)];
     return n;
 }

@@ -11,6 +11,14 @@ enum class EntryId { txtPCT, txtCRP, cmbDipUrine };
 // the button "&Calcola".
 enum class ControlId { txtPCT, txtCRP, cmbDipUrine, cmdCalcola };
 
+// Why an entry is refused; the window words the warning.
+enum class Refusal {
+    Implausible, // a value that is no number, or not a plausible one
+    UnknownUnit, // a number followed by a text that is none of its box's units
+    OutOfView,   // the entry's text does not fit whole in its box
+    UnknownItem, // a dipstick text that is neither of its items
+};
+
 inline constexpr ControlId controlOf(EntryId entry)
 {
     switch (entry) {
@@ -33,14 +41,17 @@ public:
 
     // The whole current text of a text box or of the combo box's field.
     virtual QString text(EntryId entry) const = 0;
+    // Whether the entry shows its whole text, blanks included, at once.
+    virtual bool showsWholeText(EntryId entry) const = 0;
     // Selects the whole text of a text box or of the combo box's field.
     virtual void selectAll(EntryId entry) = 0;
     virtual void setFocus(ControlId control) = 0;
     // Sets the caption of lblScore.
     virtual void setScoreCaption(const QString &caption) = 0;
     // Shows the modal warning titled "NORVANA" with an exclamation icon and
-    // a single OK button; returns when the user has dismissed it.
-    virtual void warn(const QString &prompt) = 0;
+    // a single OK button that says why the entry is refused; returns when
+    // the user has dismissed it.
+    virtual void warn(Refusal refusal, EntryId entry) = 0;
 
 protected:
     FormControls() = default;

@@ -18,7 +18,6 @@ struct FormState
     QString strDipUrine;
     qint16 intPuntiDip = 0;
     qint16 intPunteggio = 0; // the total while a calculation runs, 0 otherwise
-    QString strMsgErrore;
     bool blnErrore = false; // an entry was refused during the running calculation
 };
 

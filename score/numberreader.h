@@ -1,31 +1,62 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
-#include <optional>
+#include <cstddef>
 
 namespace norvana {
 
-// Reads the number typed into a value box, but only when the text reads the
-// way it looks on screen.
-//
-// A text reads as a number when it is made of printable ASCII characters
-// only and is: optional spaces; a number, with no blank inside it, of an
+// A unit that may follow a value's number, and the power of ten that turns a
+// value in it into the box's own unit. Its name is in lower case, with "u"
+// for micro.
+struct Unit
+{
+    const char16_t *name;
+    int powerOfTen;
+};
+
+// The units one box takes, its own first.
+struct UnitList
+{
+    const Unit *units;
+    std::size_t count;
+};
+
+// What the text of a value box says.
+struct Reading
+{
+    enum class Kind {
+        Number,      // a number, with no unit or one of the box's units
+        UnknownUnit, // a number followed by a text that is none of the box's units
+        Unreadable,  // anything else: the text may show one value and hold another
+    };
+    Kind kind = Kind::Unreadable;
+    double value = 0.0; // in the box's unit; 0 unless kind is Number
+    QString unit;       // the unit as written, or empty
+};
+
+// Reads the text typed into a value box, but only when the text reads the
+// way it looks on screen:
+//   blanks, a number, optionally blanks and a unit, then blanks.
+// Blanks are spaces, tabs, line ends and no-break spaces. The number has an
 // optional sign, digits with at most one decimal separator ("." or ",",
 // whichever the user's keyboard gives) and an optional exponent ("e" or "E",
-// an optional sign and digits); then any text without a digit, which is
-// ignored, so "45 mg/L" reads as 45 and "5-" as 5. A text without any digit
-// ("", "abc") reads as 0.
+// an optional sign and digits), with no blank inside it. The unit is one of
+// `units`, in any case of its ASCII letters, with "µ" (micro sign or Greek
+// mu), "u" or "mc" for micro; the value is converted to the box's unit by
+// shifting the number's decimal exponent, so "4 mg/dL" is exactly 40 mg/L.
+// A text without any digit ("", "abc") reads as the number 0.
 //
-// Every other text reads as nothing: one holding an invisible, formatting or
-// non-ASCII character (a no-break space, a tab, a line break, a right-to-left
-// mark, NUL, digits of other scripts), one with a blank inside the number
-// ("1 5", "1 .5", "1e 3") and one with a digit after the number ("1,2,3",
-// "1.234,5", "1.2 45"). Such a text may show one value and hold another.
+// A number followed by any other text without a digit ("45 H", "1OO", "5-")
+// is an unknown unit. Every other text is unreadable: one holding a
+// character that is neither printable ASCII, a blank nor a micro sign, one
+// with a blank inside the number ("1 5", "1 .5"), and one with a digit after
+// the number ("1,2,3", "1.234,5", "1.2 45").
 //
-// The result is never NaN. A number too large for a double reads as
+// The value is never NaN. A number too large for a double reads as
 // +/-infinity and one too small as 0, so range checks refuse both.
 // Runs in time linear in the length of the text.
-std::optional<double> readNumber(QStringView text);
+Reading readNumber(QStringView text, UnitList units);
 
 } // namespace norvana

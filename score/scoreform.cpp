@@ -4,11 +4,6 @@
 
 namespace norvana {
 
-void ScoreForm::load()
-{
-    m_state.strMsgErrore = QString::fromUtf16(kMsgValoreImplausibile);
-}
-
 void ScoreForm::InputPCT()
 {
     inputValue(EntryId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
@@ -29,27 +24,36 @@ void ScoreForm::inputValue(EntryId box, std::optional<double> &field, const Valu
                            ControlId next)
 {
     // The number stays in the field even when it is refused; a text that
-    // does not read the way it looks is refused and counts as 0.
-    const std::optional<double> number = readNumber(m_ui.text(box));
-    field = number.value_or(0.0);
-    if (number && isPlausible(*number, rule))
+    // does not read the way it looks is refused and counts as 0. Only a
+    // text that the box shows whole is read at all.
+    const Reading reading = readNumber(m_ui.text(box), rule.units);
+    field = reading.value;
+    if (!m_ui.showsWholeText(box))
+        refuse(box, Refusal::OutOfView);
+    else if (reading.kind == Reading::Kind::UnknownUnit)
+        refuse(box, Refusal::UnknownUnit);
+    else if (reading.kind == Reading::Kind::Number && isPlausible(reading.value, rule))
         m_ui.setFocus(next);
     else
-        refuse(box, m_state.strMsgErrore);
+        refuse(box, Refusal::Implausible);
 }
 
 std::optional<qint16> ScoreForm::takeDipstick()
 {
     m_state.strDipUrine = m_ui.text(EntryId::cmbDipUrine);
+    if (!m_ui.showsWholeText(EntryId::cmbDipUrine)) {
+        refuse(EntryId::cmbDipUrine, Refusal::OutOfView);
+        return std::nullopt;
+    }
     const std::optional<qint16> points = dipstickPoints(m_state.strDipUrine);
     if (!points)
-        refuse(EntryId::cmbDipUrine, QString::fromUtf16(kMsgDipstick));
+        refuse(EntryId::cmbDipUrine, Refusal::UnknownItem);
     return points;
 }
 
-void ScoreForm::refuse(EntryId box, const QString &prompt)
+void ScoreForm::refuse(EntryId box, Refusal refusal)
 {
-    m_ui.warn(prompt);
+    m_ui.warn(refusal, box);
     m_ui.setFocus(controlOf(box));
     m_ui.selectAll(box);
     m_ui.setScoreCaption(QString());

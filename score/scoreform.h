@@ -6,20 +6,12 @@
 
 namespace norvana {
 
-inline constexpr char16_t kMsgValoreImplausibile[] =
-    u"Immettere un valore plausibile maggiore di zero!";
-inline constexpr char16_t kMsgDipstick[] =
-    u"Selezionare Negativo o Positivo per il dipstick urinario!";
-
 // The form state of one window and the rules of the calculation: reading and
 // checking the entries, banding them into points and showing the sum.
 class ScoreForm
 {
 public:
     explicit ScoreForm(FormControls &controls) : m_ui(controls) {}
-
-    // Sets the warning text; runs once as the window loads.
-    void load();
 
     // Read and check one value; on acceptance the focus moves on
     // (txtPCT to txtCRP, txtCRP to cmbDipUrine), on refusal the user is
@@ -43,7 +35,7 @@ private:
     void inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
                     ControlId next);
     std::optional<qint16> takeDipstick();
-    void refuse(EntryId box, const QString &prompt);
+    void refuse(EntryId box, Refusal refusal);
 
     FormControls &m_ui;
     FormState m_state;

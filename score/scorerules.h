@@ -1,23 +1,33 @@
 #pragma once
 
+#include "numberreader.h"
+
 #include <QString>
 #include <QStringView>
 #include <QtGlobal>
 
+#include <iterator>
 #include <optional>
 
 namespace norvana {
 
-// The plausible range and the point bands of one laboratory value.
+// The plausible range, the point bands and the units of one laboratory
+// value; range and bands are in the first unit.
 struct ValueRule
 {
     double upperBound; // refused above; zero or less is always refused
     double twoPoints;  // from here on 2 points
     double fourPoints; // from here on 4 points
+    UnitList units;
 };
 
-inline constexpr ValueRule kPctRule{500.0, 0.5, 2.0};   // ng/ml
-inline constexpr ValueRule kCrpRule{1000.0, 40.0, 100.0}; // mg/L
+inline constexpr Unit kPctUnits[] = {
+    {u"ng/ml", 0}, {u"ug/l", 0}, {u"pg/ml", -3}, {u"ng/l", -3}};
+inline constexpr Unit kCrpUnits[] = {
+    {u"mg/l", 0}, {u"ug/ml", 0}, {u"mg/dl", 1}, {u"g/l", 3}};
+
+inline constexpr ValueRule kPctRule{500.0, 0.5, 2.0, {kPctUnits, std::size(kPctUnits)}};
+inline constexpr ValueRule kCrpRule{1000.0, 40.0, 100.0, {kCrpUnits, std::size(kCrpUnits)}};
 
 inline constexpr char16_t kDipNegativo[] = u"Negativo";
 inline constexpr char16_t kDipPositivo[] = u"Positivo";

@@ -3,8 +3,12 @@
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QShortcutEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTextLayout>
 
 namespace norvana {
 
@@ -50,9 +54,66 @@ bool EntryEdit::event(QEvent *event)
     return QLineEdit::event(event);
 }
 
+bool EntryEdit::showsWholeText() const
+{
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    const QRect contents = style()->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                               .marginsRemoved(textMargins());
+    // Laid out in one line, as the line edit lays out what it displays:
+    // trailing blanks take their width, line ends show as blanks.
+    QTextLayout layout(displayText(), font());
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    // The line edit keeps a margin of 2 pixels at either side and scrolls
+    // once the text and the cursor's pixel do not fit between them.
+    constexpr int kHorizontalMargin = 2;
+    return qRound(line.naturalTextWidth()) + 1 <= contents.width() - 2 * kHorizontalMargin;
+}
+
+void EntryEdit::keyPressEvent(QKeyEvent *event)
+{
+    // Ctrl+Alt is AltGr on Windows, which types characters.
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers.testFlag(Qt::AltModifier) && !modifiers.testFlag(Qt::ControlModifier)
+        && !event->text().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+}
+
+TextBox::TextBox(QWidget *parent) : EntryEdit(parent)
+{
+    // The text may use the whole width inside the frame: a line edit keeps
+    // 2 pixels free at either side, so that "500 pg/mL" would scroll in a
+    // box that has room for it.
+    setTextMargins(-2, 0, -2, 0);
+}
+
+void TextBox::paintEvent(QPaintEvent *event)
+{
+    EntryEdit::paintEvent(event);
+    // A text too long for the box scrolls over the frame, which the margins
+    // leave unclipped; the frame goes back on top of it.
+    if (!showsWholeText()) {
+        QPainter painter(this);
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        style()->drawPrimitive(QStyle::PE_FrameLineEdit, &panel, &painter, this);
+    }
+}
+
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));
+    const QString typed = event->text();
+    if (!typed.isEmpty() && typed.trimmed().isEmpty() && !text().isEmpty()
+        && selectedText() == text()) {
+        event->accept();
+        return;
+    }
     EntryEdit::keyPressEvent(event);
 }
 
@@ -74,12 +135,23 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
     setLineEdit(edit);
     setInsertPolicy(QComboBox::NoInsert);
     setCompleter(nullptr);
+    // Not Qt's WheelFocus: a wheel turned over the window must not take
+    // the focus here and change the item.
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 void ComboBox::keyPressEvent(QKeyEvent *event)
 {
     Q_EMIT keyPress(keyAscii(event));
     QComboBox::keyPressEvent(event);
+}
+
+void ComboBox::wheelEvent(QWheelEvent *event)
+{
+    if (hasFocus())
+        QComboBox::wheelEvent(event);
+    else
+        event->ignore();
 }
 
 void ComboBox::showPopup()
@@ -96,8 +168,8 @@ bool ComboBox::eventFilter(QObject *watched, QEvent *event)
     if (watched == view() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
-        for (QAbstractButton *button : window()->findChildren<QAbstractButton *>()) {
-            if (button->shortcut() == pressed && button->isEnabled()) {
+        for (CommandButton *button : window()->findChildren<CommandButton *>()) {
+            if (button->isAccessKey(pressed) && button->isEnabled()) {
                 hidePopup();
                 button->click();
                 return true;
@@ -107,12 +179,30 @@ bool ComboBox::eventFilter(QObject *watched, QEvent *event)
     return QComboBox::eventFilter(watched, event);
 }
 
+CommandButton::CommandButton(const QString &caption, QWidget *parent)
+    : QPushButton(caption, parent)
+{
+    if (!shortcut().isEmpty()) {
+        const QKeyCombination key = shortcut()[0];
+        grabShortcut(QKeyCombination(key.keyboardModifiers() | Qt::ShiftModifier, key.key()));
+    }
+}
+
+bool CommandButton::isAccessKey(const QKeySequence &keys) const
+{
+    if (keys.count() != 1 || shortcut().isEmpty())
+        return false;
+    const QKeyCombination pressed = keys[0];
+    return QKeyCombination(pressed.keyboardModifiers() & ~Qt::ShiftModifier, pressed.key())
+        == shortcut()[0];
+}
+
 bool CommandButton::event(QEvent *event)
 {
     if (event->type() == QEvent::Shortcut) {
         const auto *shortcutEvent = static_cast<QShortcutEvent *>(event);
         // An ambiguous key only moves the focus, as Qt does.
-        if (!shortcutEvent->isAmbiguous() && shortcutEvent->key() == shortcut()) {
+        if (!shortcutEvent->isAmbiguous() && isAccessKey(shortcutEvent->key())) {
             click();
             return true;
         }

@@ -102,7 +102,6 @@ void Form1::Form_Load()
     cmbDipUrine->addItem(QString::fromUtf16(kDipNegativo));
     cmbDipUrine->addItem(QString::fromUtf16(kDipPositivo));
     cmbDipUrine->setCurrentIndex(0);
-    m_form.load();
 }
 
 void Form1::txtPCT_KeyPress(int keyAscii)
@@ -179,7 +178,7 @@ void Form1::entry_Change()
     m_form.clearScore();
 }
 
-QLineEdit *Form1::lineEdit(EntryId entry) const
+EntryEdit *Form1::lineEdit(EntryId entry) const
 {
     switch (entry) {
     case EntryId::txtPCT:
@@ -189,12 +188,17 @@ QLineEdit *Form1::lineEdit(EntryId entry) const
     case EntryId::cmbDipUrine:
         break;
     }
-    return cmbDipUrine->lineEdit();
+    return static_cast<EntryEdit *>(cmbDipUrine->lineEdit());
 }
 
 QString Form1::text(EntryId entry) const
 {
     return lineEdit(entry)->text();
+}
+
+bool Form1::showsWholeText(EntryId entry) const
+{
+    return lineEdit(entry)->showsWholeText();
 }
 
 void Form1::selectAll(EntryId entry)
@@ -204,18 +208,19 @@ void Form1::selectAll(EntryId entry)
 
 void Form1::setFocus(ControlId id)
 {
+    // An entry that the program moves into has its text selected, so that
+    // typing replaces the old value instead of adding to it.
     switch (id) {
     case ControlId::txtPCT:
     case ControlId::txtCRP: {
         const EntryId entry = id == ControlId::txtPCT ? EntryId::txtPCT : EntryId::txtCRP;
         lineEdit(entry)->setFocus(Qt::OtherFocusReason);
-        // A value box that the program moves into has its text selected, so
-        // that typing replaces the old value instead of adding to it.
         selectAll(entry);
         break;
     }
     case ControlId::cmbDipUrine:
         cmbDipUrine->setFocus(Qt::OtherFocusReason);
+        selectAll(EntryId::cmbDipUrine);
         break;
     case ControlId::cmdCalcola:
         cmdCalcola->setFocus(Qt::OtherFocusReason);
@@ -230,9 +235,9 @@ void Form1::setScoreCaption(const QString &caption)
     lblScore->setAccessibleDescription(caption);
 }
 
-void Form1::warn(const QString &prompt)
+void Form1::warn(Refusal refusal, EntryId entry)
 {
-    showMessage(this, prompt, QMessageBox::Warning);
+    showMessage(this, QString::fromUtf16(refusalText(refusal, entry)), QMessageBox::Warning);
 }
 
 } // namespace norvana

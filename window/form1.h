@@ -6,13 +6,13 @@
 #include <QPointer>
 
 class QAction;
-class QLineEdit;
 class QLabel;
 
 namespace norvana {
 
 class ComboBox;
 class CommandButton;
+class EntryEdit;
 class TextBox;
 
 // The program's only window: the three entries, the score, the two
@@ -48,12 +48,13 @@ private:
 
     // FormControls
     QString text(EntryId entry) const override;
+    bool showsWholeText(EntryId entry) const override;
     void selectAll(EntryId entry) override;
     void setFocus(ControlId control) override;
     void setScoreCaption(const QString &caption) override;
-    void warn(const QString &prompt) override;
+    void warn(Refusal refusal, EntryId entry) override;
 
-    QLineEdit *lineEdit(EntryId entry) const;
+    EntryEdit *lineEdit(EntryId entry) const;
 
     TextBox *txtPCT = nullptr;
     TextBox *txtCRP = nullptr;

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "scoreform.h"
+#include "formcontrols.h"
 #include "scorerules.h"
 
 // Every text the window shows, in one place. The core keeps the texts it
-// needs itself: the two warnings (kMsgValoreImplausibile, kMsgDipstick in
-// scoreform.h) and the dipstick's two items (kDipNegativo, kDipPositivo in
+// matches itself: the dipstick's two items (kDipNegativo, kDipPositivo in
 // scorerules.h).
 
 namespace norvana {
@@ -32,6 +31,43 @@ inline constexpr char16_t kSbi2Caption[] = u"SBI = INFEZIONE BATTERICA SEVERA";
 inline constexpr char16_t kMessageTitle[] = u"NORVANA";
 inline constexpr char16_t kAboutText[] =
     u"Ver. 290413\nNorvana: calcolo del punteggio di rischio di infezione batterica severa";
+
+// The warnings for a refused entry.
+inline constexpr char16_t kMsgValoreImplausibile[] =
+    u"Immettere un valore plausibile maggiore di zero!";
+inline constexpr char16_t kMsgDipstick[] =
+    u"Selezionare Negativo o Positivo per il dipstick urinario!";
+inline constexpr char16_t kUnknownPctUnitText[] =
+    u"Unit\u00E0 non riconosciuta: la PCT si esprime in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).";
+inline constexpr char16_t kUnknownCrpUnitText[] =
+    u"Unit\u00E0 non riconosciuta: la CRP si esprime in mg/L (oppure mg/dL, \u00B5g/ml, g/L).";
+// Out of view: what the box takes, as the text in view may not show what
+// else was written.
+inline constexpr char16_t kOutOfViewPctText[] =
+    u"Parte del valore non si vede nella casella: scrivere solo il valore della PCT, "
+    u"in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).";
+inline constexpr char16_t kOutOfViewCrpText[] =
+    u"Parte del valore non si vede nella casella: scrivere solo il valore della CRP, "
+    u"in mg/L (oppure mg/dL, \u00B5g/ml, g/L).";
+inline constexpr char16_t kOutOfViewDipText[] =
+    u"Parte del testo non si vede nella casella: scrivere Negativo o Positivo.";
+
+inline constexpr const char16_t *refusalText(Refusal refusal, EntryId entry)
+{
+    switch (refusal) {
+    case Refusal::UnknownUnit:
+        return entry == EntryId::txtPCT ? kUnknownPctUnitText : kUnknownCrpUnitText;
+    case Refusal::OutOfView:
+        return entry == EntryId::txtPCT   ? kOutOfViewPctText
+               : entry == EntryId::txtCRP ? kOutOfViewCrpText
+                                          : kOutOfViewDipText;
+    case Refusal::UnknownItem:
+        return kMsgDipstick;
+    case Refusal::Implausible:
+        break;
+    }
+    return kMsgValoreImplausibile;
+}
 
 // What a screen reader announces for the controls whose caption does not
 // say it.

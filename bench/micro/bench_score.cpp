@@ -7,6 +7,7 @@
 #include "numberreader.h"
 #include "recordingcontrols.h"
 #include "scoreform.h"
+#include "scorerules.h"
 
 #include <benchmark/benchmark.h>
 
@@ -18,7 +19,7 @@ void typicalInput(benchmark::State &state, const char16_t *text)
 {
     const QString input = QString::fromUtf16(text);
     for (auto _ : state)
-        benchmark::DoNotOptimize(norvana::readNumber(input));
+        benchmark::DoNotOptimize(norvana::readNumber(input, norvana::kCrpRule.units));
 }
 
 BENCHMARK_CAPTURE(typicalInput, decimal_point, u"1.2");
@@ -26,6 +27,7 @@ BENCHMARK_CAPTURE(typicalInput, integer, u"45");
 BENCHMARK_CAPTURE(typicalInput, decimal_comma, u"0,7");
 BENCHMARK_CAPTURE(typicalInput, leading_blank, u" 7");
 BENCHMARK_CAPTURE(typicalInput, with_unit, u"45 mg/L");
+BENCHMARK_CAPTURE(typicalInput, converted_unit, u"4,5 mg/dL");
 BENCHMARK_CAPTURE(typicalInput, letters, u"abc");
 BENCHMARK_CAPTURE(typicalInput, overflow, u"1e999");
 
@@ -65,7 +67,7 @@ void longText(benchmark::State &state, QString (*make)(qsizetype chars))
 {
     const QString text = make(state.range(0) / qsizetype(sizeof(char16_t)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(norvana::readNumber(text));
+        benchmark::DoNotOptimize(norvana::readNumber(text, norvana::kCrpRule.units));
     state.SetBytesProcessed(int64_t(state.iterations()) * state.range(0));
     // Seconds per byte of text (shown with an SI prefix: n = ns); the figure
     // stays flat across lengths when the reader is linear.
@@ -92,7 +94,6 @@ void calculate(benchmark::State &state, const char16_t *pct, const char16_t *crp
     norvana::RecordingControls controls(QString::fromUtf16(pct), QString::fromUtf16(crp),
                                         QString::fromUtf16(dipstick));
     norvana::ScoreForm form(controls);
-    form.load();
     for (auto _ : state) {
         form.calculate();
         benchmark::DoNotOptimize(controls.caption().size());

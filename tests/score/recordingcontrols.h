@@ -13,11 +13,14 @@ namespace norvana {
 
 // Plays the window for the core: holds the texts of the three entries and
 // records, in order, what the window would show of a calculation: warnings,
-// focus moves, selections and changes of the score's caption. Recording
-// allocates nothing once the record has grown, so benchmarks can use it too.
+// focus moves, selections and changes of the score's caption. Its entries
+// show at most kVisibleLength characters whole. Recording allocates nothing
+// once the record has grown, so benchmarks can use it too.
 class RecordingControls : public FormControls
 {
 public:
+    static constexpr qsizetype kVisibleLength = 12;
+
     explicit RecordingControls(const QString &pct = {}, const QString &crp = {},
                                const QString &dipstick = {})
         : m_entries{pct, crp, dipstick}
@@ -31,7 +34,8 @@ public:
     // Forgets the calls recorded so far; the caption stays on display.
     void forgetCalls() { m_calls.clear(); }
 
-    // The calls, one line each: "warn PROMPT", "focus CONTROL",
+    // The calls, one line each: "warn REFUSAL" (implausible, unit,
+    // out of view, dipstick), "focus CONTROL",
     // "select CONTROL", "score CAPTION" ("score cleared" for an empty one).
     QStringList log() const
     {
@@ -52,7 +56,7 @@ public:
         for (const Call &call : m_calls) {
             switch (call.kind) {
             case Kind::Warn:
-                lines << QStringLiteral("warn ") + call.text;
+                lines << QStringLiteral("warn ") + refusalName(call.refusal);
                 break;
             case Kind::Focus:
                 lines << QStringLiteral("focus ") + name(call.control);
@@ -69,7 +73,26 @@ public:
         return lines;
     }
 
+    static QString refusalName(Refusal refusal)
+    {
+        switch (refusal) {
+        case Refusal::Implausible:
+            return QStringLiteral("implausible");
+        case Refusal::UnknownUnit:
+            return QStringLiteral("unit");
+        case Refusal::OutOfView:
+            return QStringLiteral("out of view");
+        case Refusal::UnknownItem:
+            break;
+        }
+        return QStringLiteral("dipstick");
+    }
+
     QString text(EntryId id) const override { return m_entries[std::size_t(id)]; }
+    bool showsWholeText(EntryId id) const override
+    {
+        return m_entries[std::size_t(id)].size() <= kVisibleLength;
+    }
     void selectAll(EntryId id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
     void setFocus(ControlId id) override { m_calls.push_back({Kind::Focus, id, {}}); }
     void setScoreCaption(const QString &caption) override
@@ -80,7 +103,7 @@ public:
         m_caption = caption;
         m_calls.push_back({Kind::Score, {}, caption});
     }
-    void warn(const QString &prompt) override { m_calls.push_back({Kind::Warn, {}, prompt}); }
+    void warn(Refusal refusal, EntryId) override { m_calls.push_back({Kind::Warn, {}, {}, refusal}); }
 
 private:
     enum class Kind { Warn, Focus, Select, Score };
@@ -88,7 +111,8 @@ private:
     {
         Kind kind;
         ControlId control; // of Focus and Select
-        QString text;      // of Warn and Score
+        QString text;      // of Score
+        Refusal refusal = Refusal::Implausible; // of Warn
     };
 
     std::array<QString, 3> m_entries;

@@ -7,20 +7,18 @@ using namespace norvana;
 
 namespace {
 
-// A form as the window holds it once loaded, on a recording of its controls.
+// A form as the window holds it, on a recording of its controls.
 struct LoadedForm
 {
-    LoadedForm(const QString &pct, const QString &crp, const QString &dip) : ui(pct, crp, dip)
-    {
-        form.load();
-    }
+    LoadedForm(const QString &pct, const QString &crp, const QString &dip) : ui(pct, crp, dip) {}
     RecordingControls ui;
     ScoreForm form{ui};
 };
 
-const QString kValueWarning =
-    QStringLiteral("warn ") + QString::fromUtf16(kMsgValoreImplausibile);
-const QString kDipWarning = QStringLiteral("warn ") + QString::fromUtf16(kMsgDipstick);
+const QString kValueWarning = QStringLiteral("warn implausible");
+const QString kUnitWarning = QStringLiteral("warn unit");
+const QString kOutOfViewWarning = QStringLiteral("warn out of view");
+const QString kDipWarning = QStringLiteral("warn dipstick");
 
 } // namespace
 
@@ -58,6 +56,13 @@ void tst_ScoreForm::points_data()
     QTest::newRow("crp 40 gives 2") << "0.1" << "40" << "Negativo" << "2";
     QTest::newRow("crp 99.5 gives 2") << "0.1" << "99.5" << "Negativo" << "2";
     QTest::newRow("crp 1000 gives 4") << "0.1" << "1000" << "Negativo" << "4";
+    // Band edges after a conversion.
+    QTest::newRow("crp 4 mg/dL gives 2") << "0.1" << "4 mg/dL" << "Negativo" << "2";
+    QTest::newRow("crp 3,99 mg/dL gives 0") << "0.1" << "3,99 mg/dL" << "Negativo" << "0";
+    QTest::newRow("crp 10 mg/dL gives 4") << "0.1" << "10 mg/dL" << "Negativo" << "4";
+    QTest::newRow("crp 100 mg/dL accepted") << "0.1" << "100 mg/dL" << "Negativo" << "4";
+    QTest::newRow("pct 500 pg/ml gives 2") << "500 pg/ml" << "1" << "Negativo" << "2";
+    QTest::newRow("pct 499 pg/ml gives 0") << "499 pg/ml" << "1" << "Negativo" << "0";
     QTest::newRow("dipstick any case and blanks") << "0.1" << "5" << "  pOSITIVO " << "1";
     QTest::newRow("dipstick negativo any case") << "0.1" << "5" << "nEGATIVO" << "0";
 }
@@ -96,6 +101,19 @@ void tst_ScoreForm::refusalOrder_data()
     QTest::newRow("crp above 1000 refused")
         << "1" << "1000.5" << "Negativo"
         << QStringList{kValueWarning, "focus txtCRP", "select txtCRP", "focus txtCRP"};
+    QTest::newRow("crp 100,1 mg/dL refused")
+        << "1" << "100,1 mg/dL" << "Negativo"
+        << QStringList{kValueWarning, "focus txtCRP", "select txtCRP", "focus txtCRP"};
+    QTest::newRow("pct in a unit of crp")
+        << "1,2 mg/L" << "45" << "Negativo"
+        << QStringList{"focus cmbDipUrine", kUnitWarning, "focus txtPCT", "select txtPCT"};
+    QTest::newRow("pct partly out of view")
+        << "1.2 ng/mL (elevato)" << "45" << "Negativo"
+        << QStringList{"focus cmbDipUrine", kOutOfViewWarning, "focus txtPCT", "select txtPCT"};
+    QTest::newRow("dipstick partly out of view")
+        << "1" << "45" << "Positivo" + QString(20, u' ')
+        << QStringList{"focus cmbDipUrine", "focus txtCRP", kOutOfViewWarning,
+                       "focus cmbDipUrine", "select cmbDipUrine"};
     QTest::newRow("unknown dipstick after the values")
         << "-3" << "45" << "forse"
         << QStringList{"focus cmbDipUrine", kValueWarning, "focus txtPCT", "select txtPCT",

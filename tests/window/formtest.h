@@ -103,7 +103,9 @@ struct OpenWindow
                 c.txtPCT->setFocus();
             }
             const QKeyCombination accessKey = button->shortcut()[0];
-            key(accessKey.key(), accessKey.keyboardModifiers());
+            const Qt::KeyboardModifiers shift =
+                how.contains(u"Shift") ? Qt::ShiftModifier : Qt::NoModifier;
+            key(accessKey.key(), accessKey.keyboardModifiers() | shift);
             return;
         }
         button->setFocus();
@@ -145,8 +147,8 @@ inline void typeInto(QLineEdit *box, const QString &text)
 inline void addPressRows()
 {
     QTest::addColumn<QString>("how");
-    for (const char *how : {"click", "access key", "access key, list dropped down", "Enter",
-                            "keypad Enter", "Space"})
+    for (const char *how : {"click", "access key", "access key with Shift",
+                            "access key, list dropped down", "Enter", "keypad Enter", "Space"})
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 

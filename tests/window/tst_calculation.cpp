@@ -64,6 +64,9 @@ void tst_Calculation::calculate_data()
     QTest::newRow("dipstick with blanks") << "1.2" << "45" << " Negativo " << "4" << none << "txtCRP";
     QTest::newRow("unknown dipstick refused")
         << "1.2" << "45" << "Pos" << "" << QStringList{kDipWarning} << "cmbDipUrine";
+    QTest::newRow("dipstick partly out of view")
+        << "1.2" << "45" << "Positivo" + QString(20, u' ') << ""
+        << QStringList{QString::fromUtf16(norvana::kOutOfViewDipText)} << "cmbDipUrine";
     QTest::newRow("dipstick warning after value warnings")
         << "abc" << "45" << "" << "" << QStringList{kValueWarning, kDipWarning} << "cmbDipUrine";
 }

@@ -2,6 +2,8 @@
 #include "formtest.h"
 
 #include <QApplication>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 #include <QSignalSpy>
 
 // Changes to the entries on the real window: a click selects a value for
@@ -17,6 +19,7 @@ private Q_SLOTS:
     void resetClearsEntries();
     void changeClearsScore_data();
     void changeClearsScore();
+    void wheelChangesOnlyFocusedDipstick();
     void undoStopsAtNewStart_data();
     void undoStopsAtNewStart();
     void forgettingUndoKeepsCursor_data();
@@ -104,6 +107,28 @@ void tst_Editing::changeClearsScore()
 
     m_w->key(Qt::Key(keyPressed));
     QCOMPARE(m_w->c.lblScore->text(), QString());
+}
+
+// A wheel turned over the dipstick picks the next item only once the user
+// has moved into it. The event comes as from the window system, which gives
+// the focus to a control that takes it by the wheel.
+void tst_Editing::wheelChangesOnlyFocusedDipstick()
+{
+    QComboBox *combo = m_w->c.cmbDipUrine;
+    const auto turnWheel = [&] {
+        const QPointF centre = QRectF(combo->rect()).center();
+        QWheelEvent wheel(centre, combo->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QApplication::sendEvent(combo, &wheel);
+    };
+    turnWheel();
+    QCOMPARE(combo->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(m_w->focusName(), QStringLiteral("txtPCT"));
+
+    combo->setFocus();
+    turnWheel();
+    QCOMPARE(combo->currentText(), QStringLiteral("Positivo"));
 }
 
 void tst_Editing::undoStopsAtNewStart_data()

@@ -28,21 +28,24 @@ private Q_SLOTS:
 void tst_EntryFlow::keyboardRoad_data()
 {
     QTest::addColumn<bool>("keypad"); // Enter of the numeric keypad, not Return
-    QTest::addColumn<int>("downPresses"); // moves through the dipstick list
+    QTest::addColumn<QString>("dipKeys"); // "Down" moves through the list; words are typed
     QTest::addColumn<QString>("dip");
     QTest::addColumn<QString>("score");
 
-    QTest::newRow("Negativo left as it is gives 4") << false << 0 << "Negativo" << "4";
-    QTest::newRow("Positivo picked by keyboard gives 5") << false << 1 << "Positivo" << "5";
-    QTest::newRow("list does not run past its end") << false << 3 << "Positivo" << "5";
-    QTest::newRow("keypad Enter, Negativo gives 4") << true << 0 << "Negativo" << "4";
-    QTest::newRow("keypad Enter, Positivo gives 5") << true << 1 << "Positivo" << "5";
+    QTest::newRow("Negativo left as it is gives 4") << false << "" << "Negativo" << "4";
+    QTest::newRow("Positivo picked by keyboard gives 5") << false << "Down" << "Positivo" << "5";
+    QTest::newRow("list does not run past its end") << false << "Down Down Down" << "Positivo"
+                                                    << "5";
+    QTest::newRow("Positivo typed over the selection gives 5") << false << "Positivo"
+                                                               << "Positivo" << "5";
+    QTest::newRow("keypad Enter, Negativo gives 4") << true << "" << "Negativo" << "4";
+    QTest::newRow("keypad Enter, Positivo gives 5") << true << "Down" << "Positivo" << "5";
 }
 
 void tst_EntryFlow::keyboardRoad()
 {
     QFETCH(bool, keypad);
-    QFETCH(int, downPresses);
+    QFETCH(QString, dipKeys);
     QFETCH(QString, dip);
     QFETCH(QString, score);
     const auto enter = [&] { keypad ? m_w->key(Qt::Key_Enter, Qt::KeypadModifier) : m_w->key(Qt::Key_Return); };
@@ -54,8 +57,8 @@ void tst_EntryFlow::keyboardRoad()
     m_w->type(QStringLiteral("45"));
     enter();
     QCOMPARE(m_w->focusName(), QStringLiteral("cmbDipUrine"));
-    for (int i = 0; i < downPresses; ++i)
-        m_w->key(Qt::Key_Down);
+    for (const QString &keys : dipKeys.split(u' ', Qt::SkipEmptyParts))
+        keys == u"Down" ? m_w->key(Qt::Key_Down) : m_w->type(keys);
     QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
     enter();
     QCOMPARE(m_w->focusName(), QStringLiteral("cmdCalcola"));
@@ -211,6 +214,11 @@ void tst_EntryFlow::keyBurstAfterAction_data()
         << "txtPCT" << "Alt+C 3 0" << "1.2" << "30" << "txtCRP";
     QTest::newRow("Enter on Calcola then 60") << "cmdCalcola" << "Enter 6 0" << "1.2" << "60"
                                               << "txtCRP";
+    QTest::newRow("Alt+Shift+C then 30") << "txtPCT" << "Alt+Shift+C 3 0" << "1.2" << "30"
+                                         << "txtCRP";
+    QTest::newRow("Alt+X types nothing") << "txtPCT" << "Alt+X" << "1.2" << "45" << "txtPCT";
+    QTest::newRow("Space twice on Calcola keeps CRP") << "cmdCalcola" << "Space Space" << "1.2"
+                                                      << "45" << "txtCRP";
     QTest::newRow("Enter in the dipstick, Enter, then 5")
         << "cmbDipUrine" << "Enter Enter 5" << "1.2" << "5" << "txtCRP";
     // An access key closes the dropped-down list and presses its button.
@@ -234,8 +242,10 @@ void tst_EntryFlow::keyBurstAfterAction()
     QVERIFY(m_w->road());
     control<QWidget>(m_w->window, start.toLatin1().constData())->setFocus(Qt::TabFocusReason);
     for (const QString &token : keys.split(u' ')) {
-        if (token == u"Alt+R" || token == u"Alt+C")
-            m_w->key(token.endsWith(u'R') ? Qt::Key_R : Qt::Key_C, Qt::AltModifier);
+        if (token.startsWith(u"Alt+"))
+            m_w->key(Qt::Key(token.back().unicode()),
+                     token.contains(u"Shift") ? Qt::AltModifier | Qt::ShiftModifier
+                                              : Qt::AltModifier);
         else if (token == u"Enter")
             m_w->key(Qt::Key_Return);
         else if (token == u"Space")

@@ -4,10 +4,13 @@
 #include <QApplication>
 #include <QClipboard>
 
+using namespace norvana;
+
 // Feeds hostile texts to txtPCT and txtCRP of the real window, presses
 // "&Calcola" and checks that each text is either accepted with the value it
-// stands for (the score shows its points) or refused with one warning, the
-// focus in its box and its text selected.
+// stands for, in the unit written (the score shows its points), or refused
+// with one warning that says why, the focus in its box and its text
+// selected. Runs at scale factor 1 and 2.
 //
 // Most texts are typed one character (code point) at a time. Texts a user
 // cannot type into the box are pasted with Ctrl+V from the clipboard, as
@@ -68,21 +71,28 @@ void tst_HostileInput::hostileText_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<Entry>("how");
-    QTest::addColumn<QString>("score"); // empty: refused with the warning
+    QTest::addColumn<QString>("shown"); // the score, or the one warning
 
-    const QStringView refused;
     // One row per box: PCT with CRP 50 (2 points), CRP with PCT 1 (2 points).
-    const auto add = [](const char *name, const QString &text, Entry how, QStringView pctScore,
-                        QStringView crpScore) {
-        QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how
-                                       << pctScore.toString();
-        QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how
-                                       << crpScore.toString();
+    const auto add = [](const char *name, const QString &text, Entry how, const QString &pct,
+                        const QString &crp) {
+        QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how << pct;
+        QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
     };
+    const auto warning = [](Refusal refusal, EntryId box) {
+        return QString::fromUtf16(refusalText(refusal, box));
+    };
+    const QString refused = warning(Refusal::Implausible, EntryId::txtPCT);
+    const QString pctUnit = warning(Refusal::UnknownUnit, EntryId::txtPCT);
+    const QString crpUnit = warning(Refusal::UnknownUnit, EntryId::txtCRP);
+    const QString pctOutOfView = warning(Refusal::OutOfView, EntryId::txtPCT);
+    const QString crpOutOfView = warning(Refusal::OutOfView, EntryId::txtCRP);
     // A text that shows one value and may hold another is refused, whatever
     // either value would score.
-    const auto refuse = [&](const char *name, const QString &text, Entry how) {
-        add(name, text, how, refused, refused);
+    const auto refuse = [&](const char *name, const QString &text, Entry how,
+                            const QString &why) { add(name, text, how, why, why); };
+    const auto outOfView = [&](const char *name, const QString &text, Entry how) {
+        add(name, text, how, pctOutOfView, crpOutOfView);
     };
     const auto typed = Entry::Typed;
     const auto pasted = Entry::Pasted;
@@ -90,48 +100,67 @@ void tst_HostileInput::hostileText_data()
     // How texts read is the number reader's to test; here texts as they
     // come into the boxes, typed (characters beyond the keyboard's basic
     // plane, an emptied box) and pasted, and what the window does with them.
-    refuse("empty", QString(), typed);
-    add("plus sign", QStringLiteral("+1.5"), typed, u"4", u"2");
-    add("comma below one", QStringLiteral("0,7"), typed, u"4", u"2");
-    add("blanks around", QStringLiteral(" 7 "), typed, u"6", u"2");
-    add("number then unit", QStringLiteral("45 mg/L"), typed, u"6", u"4");
-    add("exponent", QStringLiteral("1e2"), typed, u"6", u"6");
-    refuse("number then emoji", QStringLiteral("5\U0001F637"), typed);
+    refuse("empty", QString(), typed, refused);
+    add("plus sign", QStringLiteral("+1.5"), typed, "4", "2");
+    add("comma below one", QStringLiteral("0,7"), typed, "4", "2");
+    add("blanks around", QStringLiteral(" 7 "), typed, "6", "2");
+    add("exponent", QStringLiteral("1e2"), typed, "6", "6");
+    refuse("number then emoji", QStringLiteral("5\U0001F637"), typed, refused);
+
+    // Units: the box's own in any case, converted; any other text refused.
+    add("unit in capitals", QStringLiteral("45 MG/L"), typed, pctUnit, "4");
+    add("unit without a blank", QStringLiteral("45mg/l"), typed, pctUnit, "4");
+    add("converted unit", QStringLiteral("4,5 mg/dL"), typed, pctUnit, "4");
+    add("picograms", QStringLiteral("500 pg/mL"), typed, "4", crpUnit);
+    add("micro as u", QStringLiteral("0,5 ug/L"), typed, "4", crpUnit);
+    add("nanograms", QStringLiteral("120 ng/ml"), typed, "6", crpUnit);
+    add("milligrams per litre", QStringLiteral("1,2 mg/L"), typed, pctUnit, "2");
+    for (const char *text : {"45 H", "45 mmol/L", "1OO", "45%", "5-"})
+        add(text, QString::fromLatin1(text), typed, pctUnit, crpUnit);
+    // Wider than the box, its warning names the box's units too.
+    outOfView("45 mg/dL/h", QStringLiteral("45 mg/dL/h"), typed);
+
+    // Whole in view or refused, blanks included; blanks of a copied cell
+    // around the value are ignored.
+    outOfView("number, unit and a word", QStringLiteral("1.2 ng/mL (elevato)"), typed);
+    outOfView("unit 40 blanks away", u'4' + QString(40, u' ') + QStringLiteral("mg/dL"), typed);
+    add("line feed after", QStringLiteral("45\n"), pasted, "6", "4");
+    add("line end after", QStringLiteral("45\r\n"), pasted, "6", "4");
+    add("no-break space after", QStringLiteral("45\u00A0"), pasted, "6", "4");
 
     // Pasted characters that are invisible or look like others: each text
     // shows 120 or 100 (or 150 for the override) and must not score as
     // anything.
-    refuse("zero-width space", QStringLiteral("1\u200B20"), pasted);
-    refuse("soft hyphen", QStringLiteral("1\u00AD20"), pasted);
-    refuse("word joiner", QStringLiteral("1\u206020"), pasted);
-    refuse("byte-order mark", QStringLiteral("\uFEFF120"), pasted);
-    refuse("left-to-right mark", QStringLiteral("1\u200E20"), pasted);
-    refuse("right-to-left mark", QStringLiteral("\u200F120"), pasted);
-    refuse("right-to-left override", QStringLiteral("1\u202E05"), pasted);
-    refuse("embedded nul", QString::fromUtf16(u"1\0" "20", 4), pasted);
-    refuse("full-width digits", QStringLiteral("1\uFF10\uFF10"), pasted);
-    refuse("mathematical digits", QStringLiteral("1\U0001D7CE\U0001D7CE"), pasted);
-    refuse("arabic-indic digit", QStringLiteral("\u0663"), typed);
-    refuse("no-break space", QStringLiteral("1\u00A020"), pasted);
-    refuse("tab between two cells", QStringLiteral("1.2\t45"), pasted);
-    refuse("tab before a number", QStringLiteral("\t12"), pasted);
-    refuse("line break after a number", QStringLiteral("12\n"), pasted);
+    refuse("zero-width space", QStringLiteral("1\u200B20"), pasted, refused);
+    refuse("soft hyphen", QStringLiteral("1\u00AD20"), pasted, refused);
+    refuse("word joiner", QStringLiteral("1\u206020"), pasted, refused);
+    refuse("byte-order mark", QStringLiteral("\uFEFF120"), pasted, refused);
+    refuse("left-to-right mark", QStringLiteral("1\u200E20"), pasted, refused);
+    refuse("right-to-left mark", QStringLiteral("\u200F120"), pasted, refused);
+    refuse("right-to-left override", QStringLiteral("1\u202E05"), pasted, refused);
+    refuse("embedded nul", QString::fromUtf16(u"1\0" "20", 4), pasted, refused);
+    refuse("full-width digits", QStringLiteral("1\uFF10\uFF10"), pasted, refused);
+    refuse("mathematical digits", QStringLiteral("1\U0001D7CE\U0001D7CE"), pasted, refused);
+    refuse("arabic-indic digit", QStringLiteral("\u0663"), typed, refused);
+    refuse("no-break space", QStringLiteral("1\u00A020"), pasted, refused);
+    outOfView("tab between two cells", QStringLiteral("1.2\t45"), pasted);
+    outOfView("tab before a number", QStringLiteral("\t12"), pasted);
 
     // Blanks inside the number; 30 of them push the 1 out of sight.
-    refuse("blank between digits", QStringLiteral("1 5"), typed);
-    refuse("blanks between digits", QStringLiteral("1   20"), typed);
-    refuse("30 blanks between digits", u'1' + QString(30, u' ') + QStringLiteral("20"), typed);
-    refuse("blank before the separator", QStringLiteral("1 .5"), typed);
-    refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed);
+    outOfView("30 blanks between digits", u'1' + QString(30, u' ') + QStringLiteral("20"),
+              typed);
+    refuse("blank between digits", QStringLiteral("1 5"), typed, refused);
+    refuse("blanks between digits", QStringLiteral("1   20"), typed, refused);
+    refuse("blank before the separator", QStringLiteral("1 .5"), typed, refused);
+    refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed, refused);
 
     // A digit after the number.
-    refuse("list", QStringLiteral("1,2,3"), typed);
-    refuse("italian thousands", QStringLiteral("1.234,5"), typed);
-    refuse("second number", QStringLiteral("1.2 45"), typed);
-    refuse("digit after a unit", QStringLiteral("12mg5"), typed);
+    refuse("list", QStringLiteral("1,2,3"), typed, refused);
+    refuse("italian thousands", QStringLiteral("1.234,5"), typed, refused);
+    refuse("second number", QStringLiteral("1.2 45"), typed, refused);
+    refuse("digit after a unit", QStringLiteral("12mg5"), typed, refused);
 
-    refuse("1 MB of digits", QString(1 << 20, u'7'), pasted);
-    refuse("1 MB of zeros then 1", QString(1 << 20, u'0') + u'1', pasted);
+    outOfView("1 MB of digits", QString(1 << 20, u'7'), pasted);
 }
 
 void tst_HostileInput::hostileText()
@@ -139,7 +168,7 @@ void tst_HostileInput::hostileText()
     QFETCH(QString, box);
     QFETCH(QString, text);
     QFETCH(Entry, how);
-    QFETCH(QString, score);
+    QFETCH(QString, shown);
 
     const FormControlsUnderTest &ui = m_w->c;
     const bool hostilePct = box == u"txtPCT";
@@ -153,12 +182,13 @@ void tst_HostileInput::hostileText()
 
     QTest::mouseClick(ui.cmdCalcola, Qt::LeftButton);
 
-    QCOMPARE(ui.lblScore->text(), score);
-    if (!score.isEmpty()) {
+    if (shown.size() == 1) {
+        QCOMPARE(ui.lblScore->text(), shown);
         QCOMPARE(m_w->boxes.texts(), QStringList());
         return;
     }
-    QCOMPARE(m_w->boxes.texts(), QStringList{kValueWarning});
+    QCOMPARE(ui.lblScore->text(), QString());
+    QCOMPARE(m_w->boxes.texts(), QStringList{shown});
     const BoxWatcher::Box &warning = m_w->boxes.boxes().constFirst();
     QCOMPARE(warning.title, kBoxTitle);
     QCOMPARE(warning.icon, QMessageBox::Warning);
