@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <locale.h>
-#include <map>
+#include <iterator>
 #include <regex.h>
 #include <string>
 
@@ -97,26 +97,32 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     if (text.find_first_of("0123456789") == std::string::npos)
         return {Kind::Number, 0.0, {}};
 
-    // The box's rules, compiled on first use: the accepted form, the form of
-    // an unknown unit, and each unit on its own.
+    // The box's rules: the accepted form, the form of an unknown unit, and
+    // each unit on its own. Compiled once and kept, still reachable, to the
+    // end.
     struct Rules
     {
         regex_t accepted;
         regex_t unknownUnit;
         regex_t units[kUnitsPerBox];
     };
-    static std::map<const Box *, Rules> compiledRules;
-    if (!compiledRules.count(&box)) {
-        Rules &r = compiledRules[&box];
-        std::string units;
-        for (size_t i = 0; i < kUnitsPerBox; ++i) {
-            units += (i == 0 ? "" : "|") + std::string(box.patterns[i].pattern);
-            r.units[i] = compiled("^(" + std::string(box.patterns[i].pattern) + ")$");
+    static Rules made[std::size(kBoxes)];
+    static const bool compiledAll = [] {
+        for (size_t b = 0; b < std::size(kBoxes); ++b) {
+            std::string units;
+            for (size_t i = 0; i < kUnitsPerBox; ++i) {
+                const std::string pattern = kBoxes[b].patterns[i].pattern;
+                units += (i == 0 ? "" : "|") + pattern;
+                made[b].units[i] = compiled("^(" + pattern + ")$");
+            }
+            made[b].accepted =
+                compiled("^" BLANK "*" NUMBER BLANK "*(" + units + ")?" BLANK "*$");
+            made[b].unknownUnit = compiled("^" BLANK "*" NUMBER "[^0-9]*$");
         }
-        r.accepted = compiled("^" BLANK "*" NUMBER BLANK "*(" + units + ")?" BLANK "*$");
-        r.unknownUnit = compiled("^" BLANK "*" NUMBER "[^0-9]*$");
-    }
-    const Rules &rules = compiledRules[&box];
+        return true;
+    }();
+    (void)compiledAll;
+    const Rules &rules = made[size_t(&box - kBoxes)];
 
     regmatch_t m[7];
     if (regexec(&rules.accepted, text.c_str(), 7, m, 0) != 0) {

@@ -154,7 +154,6 @@ std::optional<int> unitPower(QStringView written, UnitList units)
     }
     if (unit.startsWith(u"mc"))
         unit.replace(0, 2, QChar(u'u'));
-    unit.replace(QStringLiteral("/mc"), QStringLiteral("/u"));
 
     for (std::size_t i = 0; i < units.count; ++i) {
         if (unit == QStringView(units.units[i].name))
