@@ -7,6 +7,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QClipboard>
+#include <QCursor>
 #include <QMessageBox>
 #include <QProcess>
 
@@ -100,8 +101,10 @@ void tst_XKeys::road_data()
     QTest::addColumn<int>("boxes"); // message boxes shown, each closed by a key
 
     // "type:TEXT" types TEXT 30 ms a key, as a fast typist does; "key:K"
-    // presses a key or a chord ("Return", "alt+c"); "sleep:S" pauses, so
-    // that a message box is open before the key that closes it.
+    // presses a key or a chord ("Return", "alt+c"); "click:B" a mouse button
+    // where the pointer rests, over the dipstick (5 turns the wheel down);
+    // "sleep:S" pauses, so that a message box is open before the key that
+    // closes it.
     const QString none;
     QTest::newRow("1.2 Enter 45 Enter Enter Enter gives 4")
         << none << none << none
@@ -115,6 +118,20 @@ void tst_XKeys::road_data()
     QTest::newRow("refused value, OK, then Alt+C")
         << "1.2" << "0" << none << "key:alt+c sleep:0.5 key:Return type:45 key:alt+c"
         << "1.2" << "45" << "4" << "txtCRP" << 1;
+    QTest::newRow("Alt+Shift+C calculates")
+        << "1.2" << "45" << none << "key:alt+shift+c" << "1.2" << "45" << "4" << "txtCRP" << 0;
+    QTest::newRow("Alt+X types nothing")
+        << "1.2" << "45" << none << "key:alt+x" << "1.2" << "45" << "" << "txtPCT" << 0;
+    QTest::newRow("Space twice on Calcola keeps CRP")
+        << "1.2" << "45" << none << "key:Tab key:Tab key:space key:space" << "1.2" << "45" << "4"
+        << "txtCRP" << 0;
+    QTest::newRow("1.2 Enter 45 Enter Positivo Enter Enter gives 5")
+        << none << none << none
+        << "type:1.2 key:Return type:45 key:Return type:Positivo key:Return key:Return"
+        << "1.2" << "45" << "5" << "txtCRP" << 0;
+    QTest::newRow("wheel over the dipstick changes nothing")
+        << "1.2" << "45" << none << "click:5 click:5 key:alt+c" << "1.2" << "45" << "4" << "txtCRP"
+        << 0;
     QTest::newRow("Alt+R then 7.5 at once")
         << "1.2" << "45" << none << "key:alt+r type:7.5" << "7.5" << "" << "" << "txtPCT" << 0;
     QTest::newRow("Alt+C then 30 at once")
@@ -150,6 +167,9 @@ void tst_XKeys::road_data()
     QTest::newRow("two spreadsheet cells pasted into PCT")
         << none << "45" << QStringLiteral("1.2\t45") << refusedThenTyped << "7" << "45" << ""
         << "txtPCT" << 1;
+    QTest::newRow("cell with its line end pasted into CRP")
+        << "1.2" << none << QStringLiteral("45\n") << "key:Tab key:ctrl+v key:alt+c" << "1.2"
+        << "45\n" << "4" << "txtCRP" << 0;
     QTest::newRow("no-break space pasted into PCT")
         << none << "45" << QStringLiteral("1\u00A020") << refusedThenTyped << "7" << "45" << ""
         << "txtPCT" << 1;
@@ -173,6 +193,7 @@ void tst_XKeys::road()
     c.txtPCT->selectAll();
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
     QGuiApplication::clipboard()->setText(clipboard);
+    QCursor::setPos(c.cmbDipUrine->mapToGlobal(c.cmbDipUrine->rect().center()));
 
     // xdotool runs on its own while this process handles the keys,
     // message boxes included.
