@@ -34,9 +34,9 @@ public:
     // Forgets the calls recorded so far; the caption stays on display.
     void forgetCalls() { m_calls.clear(); }
 
-    // The calls, one line each: "warn REFUSAL" (implausible, unit,
-    // out of view, dipstick), "focus CONTROL",
-    // "select CONTROL", "score CAPTION" ("score cleared" for an empty one).
+    // The calls, one line each: "warn REFUSAL" (implausible, unit, out of
+    // view, dipstick), "focus CONTROL", "select CONTROL", "score CAPTION"
+    // ("score cleared" for an empty one).
     QStringList log() const
     {
         const auto name = [](ControlId id) {
@@ -56,7 +56,7 @@ public:
         for (const Call &call : m_calls) {
             switch (call.kind) {
             case Kind::Warn:
-                lines << QStringLiteral("warn ") + refusalName(call.refusal);
+                lines << QStringLiteral("warn ") + call.text;
                 break;
             case Kind::Focus:
                 lines << QStringLiteral("focus ") + name(call.control);
@@ -71,21 +71,6 @@ public:
             }
         }
         return lines;
-    }
-
-    static QString refusalName(Refusal refusal)
-    {
-        switch (refusal) {
-        case Refusal::Implausible:
-            return QStringLiteral("implausible");
-        case Refusal::UnknownUnit:
-            return QStringLiteral("unit");
-        case Refusal::OutOfView:
-            return QStringLiteral("out of view");
-        case Refusal::UnknownItem:
-            break;
-        }
-        return QStringLiteral("dipstick");
     }
 
     QString text(EntryId id) const override { return m_entries[std::size_t(id)]; }
@@ -103,7 +88,12 @@ public:
         m_caption = caption;
         m_calls.push_back({Kind::Score, {}, caption});
     }
-    void warn(Refusal refusal, EntryId) override { m_calls.push_back({Kind::Warn, {}, {}, refusal}); }
+    void warn(Refusal refusal, EntryId) override
+    {
+        static const QString names[] = {QStringLiteral("implausible"), QStringLiteral("unit"),
+                                        QStringLiteral("out of view"), QStringLiteral("dipstick")};
+        m_calls.push_back({Kind::Warn, {}, names[int(refusal)]});
+    }
 
 private:
     enum class Kind { Warn, Focus, Select, Score };
@@ -111,8 +101,7 @@ private:
     {
         Kind kind;
         ControlId control; // of Focus and Select
-        QString text;      // of Score
-        Refusal refusal = Refusal::Implausible; // of Warn
+        QString text;      // of Warn and Score
     };
 
     std::array<QString, 3> m_entries;

@@ -11,17 +11,14 @@ using namespace norvana;
 namespace {
 
 // What a text reads as: a number, with the unit as written, or a refusal.
-struct Expected
+struct Expected : Reading
 {
-    Expected(double number = 0.0, const char *unit = "") : value(number), unit(unit) {}
-    Expected(Reading::Kind refusal) : kind(refusal) {}
-    Reading::Kind kind = Reading::Kind::Number;
-    double value = 0.0;
-    QString unit;
+    Expected(double number = 0.0, const char *unit = "")
+        : Reading{Kind::Number, number, QString::fromUtf8(unit)} {}
+    Expected(Kind refusal) : Reading{refusal, 0.0, {}} {}
 };
 
-// Each row reads its text in a box; CRP's unless it says PCT.
-enum class Box { Crp, Pct };
+enum class Box { Crp, Pct }; // the box a row's text is read in
 
 } // namespace
 
