@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         controls.entry(EntryId::txtPCT) = texts[0];
         controls.entry(EntryId::txtCRP) = texts[1];
         controls.entry(EntryId::cmbDipUrine) = texts[2];
-        controls.setScoreCaption(QStringLiteral("stale"));
+        controls.setScore(QStringLiteral("stale"), {});
         controls.forgetCalls();
 
         form.calculate();

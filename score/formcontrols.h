@@ -46,8 +46,9 @@ public:
     // Selects the whole text of a text box or of the combo box's field.
     virtual void selectAll(EntryId entry) = 0;
     virtual void setFocus(ControlId control) = 0;
-    // Sets the caption of lblScore.
-    virtual void setScoreCaption(const QString &caption) = 0;
+    // Shows a score in lblScore with its breakdown (as its tooltip and its
+    // accessible description), or clears both with empty texts.
+    virtual void setScore(const QString &caption, const QString &breakdown) = 0;
     // Shows the modal warning titled "NORVANA" with an exclamation icon and
     // a single OK button that says why the entry is refused; returns when
     // the user has dismissed it.

@@ -20,13 +20,14 @@ void ScoreForm::InputDipUrine()
         m_ui.setFocus(ControlId::cmdCalcola);
 }
 
-void ScoreForm::inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
-                           ControlId next)
+ScoredValue ScoreForm::inputValue(EntryId box, std::optional<double> &field,
+                                  const ValueRule &rule, ControlId next)
 {
     // The number stays in the field even when it is refused; a text that
     // does not read the way it looks is refused and counts as 0. Only a
     // text that the box shows whole is read at all.
-    const Reading reading = readNumber(m_ui.text(box), rule.units);
+    const QString text = m_ui.text(box);
+    const Reading reading = readNumber(text, rule.units);
     field = reading.value;
     if (!m_ui.showsWholeText(box))
         refuse(box, Refusal::OutOfView);
@@ -36,6 +37,9 @@ void ScoreForm::inputValue(EntryId box, std::optional<double> &field, const Valu
         m_ui.setFocus(next);
     else
         refuse(box, Refusal::Implausible);
+    const bool ownUnit = reading.unit.isEmpty()
+        || reading.unit.compare(QStringView(rule.units.units[0].name), Qt::CaseInsensitive) == 0;
+    return {reading.value, ownUnit ? QString() : text.trimmed(), valuePoints(reading.value, rule)};
 }
 
 std::optional<qint16> ScoreForm::takeDipstick()
@@ -56,31 +60,33 @@ void ScoreForm::refuse(EntryId box, Refusal refusal)
     m_ui.warn(refusal, box);
     m_ui.setFocus(controlOf(box));
     m_ui.selectAll(box);
-    m_ui.setScoreCaption(QString());
+    showScore(std::nullopt);
     m_state.blnErrore = true;
 }
 
 void ScoreForm::calculate()
 {
-    m_ui.setScoreCaption(QString());
+    showScore(std::nullopt);
     // Only a refusal during this calculation withholds its score.
     m_state.blnErrore = false;
 
-    InputCRP();
-    InputPCT();
+    ScoreBreakdown breakdown;
+    breakdown.crp = inputValue(EntryId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
+    breakdown.pct = inputValue(EntryId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
     const std::optional<qint16> dipPoints = takeDipstick();
 
     // Refused values are banded too; only the display is withheld.
-    m_state.intPuntiPCT = valuePoints(m_state.varPCT.value_or(0.0), kPctRule);
-    m_state.intPuntiCRP = valuePoints(m_state.varCRP.value_or(0.0), kCrpRule);
+    m_state.intPuntiPCT = breakdown.pct.points;
+    m_state.intPuntiCRP = breakdown.crp.points;
     if (dipPoints)
         m_state.intPuntiDip = *dipPoints;
-    m_state.intPunteggio = qint16(m_state.intPuntiCRP + m_state.intPuntiPCT + m_state.intPuntiDip);
+    breakdown.dipstickPoints = m_state.intPuntiDip;
+    m_state.intPunteggio = breakdown.total();
 
     if (m_state.blnErrore)
         m_state.blnErrore = false;
     else
-        m_ui.setScoreCaption(scoreText(m_state.intPunteggio));
+        showScore(breakdown);
     m_state.intPunteggio = 0;
 }
 
@@ -91,13 +97,27 @@ void ScoreForm::reset()
     m_state.intPuntiPCT = 0;
     m_state.intPuntiCRP = 0;
     m_state.intPunteggio = 0;
-    m_ui.setScoreCaption(QString());
+    showScore(std::nullopt);
 }
 
 void ScoreForm::clearScore()
 {
     m_state.intPunteggio = 0;
-    m_ui.setScoreCaption(QString());
+    showScore(std::nullopt);
+}
+
+void ScoreForm::showScore(const std::optional<ScoreBreakdown> &breakdown)
+{
+    m_shown = breakdown;
+    if (breakdown)
+        m_ui.setScore(scoreText(breakdown->total()), breakdown->text());
+    else
+        m_ui.setScore(QString(), QString());
+}
+
+QString ScoreForm::summaryLine(const QString &program, const QDateTime &at) const
+{
+    return m_shown ? m_shown->summaryLine(program, at) : QString();
 }
 
 } // namespace norvana

@@ -2,7 +2,10 @@
 
 #include "formcontrols.h"
 #include "formstate.h"
+#include "scorebreakdown.h"
 #include "scorerules.h"
+
+#include <QDateTime>
 
 namespace norvana {
 
@@ -31,14 +34,20 @@ public:
     // The entries no longer match the score on display: clear it.
     void clearScore();
 
+    // The line for the clinical record of the score on display, or an
+    // empty text when none is shown.
+    QString summaryLine(const QString &program, const QDateTime &at) const;
+
 private:
-    void inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
-                    ControlId next);
+    ScoredValue inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
+                           ControlId next);
+    void showScore(const std::optional<ScoreBreakdown> &breakdown);
     std::optional<qint16> takeDipstick();
     void refuse(EntryId box, Refusal refusal);
 
     FormControls &m_ui;
     FormState m_state;
+    std::optional<ScoreBreakdown> m_shown; // what the score on display is made of
 };
 
 } // namespace norvana

@@ -7,6 +7,7 @@
 #include "texts.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -50,6 +51,14 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     Info = menuBar()->addAction(QString::fromUtf16(kInfoCaption));
     Info->setObjectName(QStringLiteral("Info"));
 
+    // Anywhere in the window, and from the score's context menu.
+    m_copyResult = new QAction(QString::fromUtf16(kCopyResultCaption), this);
+    m_copyResult->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    m_copyResult->setShortcutVisibleInContextMenu(true);
+    addAction(m_copyResult);
+    lblScore->addAction(m_copyResult);
+    lblScore->setContextMenuPolicy(Qt::ActionsContextMenu);
+
     Form_Load();
     connectHandlers();
     txtPCT->setFocus(Qt::OtherFocusReason);
@@ -83,6 +92,7 @@ void Form1::connectHandlers()
     connect(cmdReset, &CommandButton::clicked, this, handler(&Form1::cmdReset_Click));
     connect(cmdFine, &CommandButton::clicked, this, handler(&Form1::cmdFine_Click));
     connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
+    connect(m_copyResult, &QAction::triggered, this, &Form1::onCopyResult);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && centralWidget()->isAncestorOf(now))
             m_lastControl = now;
@@ -178,6 +188,17 @@ void Form1::entry_Change()
     m_form.clearScore();
 }
 
+void Form1::onCopyResult()
+{
+    const QString line = m_form.summaryLine(
+        QString::fromUtf16(kWindowCaption) + u' ' + QStringLiteral(NORVANA_VERSION_TEXT),
+        QDateTime::currentDateTime());
+    if (line.isEmpty())
+        QApplication::beep();
+    else
+        QGuiApplication::clipboard()->setText(line);
+}
+
 EntryEdit *Form1::lineEdit(EntryId entry) const
 {
     switch (entry) {
@@ -228,11 +249,13 @@ void Form1::setFocus(ControlId id)
     }
 }
 
-void Form1::setScoreCaption(const QString &caption)
+void Form1::setScore(const QString &caption, const QString &breakdown)
 {
     lblScore->setText(caption);
-    // A screen reader announces the score as "Punteggio" and this value.
-    lblScore->setAccessibleDescription(caption);
+    // A screen reader announces the score as "Punteggio" and its breakdown,
+    // which begins with the score.
+    lblScore->setToolTip(breakdown);
+    lblScore->setAccessibleDescription(breakdown);
 }
 
 void Form1::warn(Refusal refusal, EntryId entry)

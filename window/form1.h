@@ -39,6 +39,7 @@ private:
     void cmdFine_Click();
     void Info_Click();
     void entry_Change();
+    void onCopyResult();
 
     void connectHandlers();
     // Wraps a handler so that it does not run while a message box is open:
@@ -51,7 +52,7 @@ private:
     bool showsWholeText(EntryId entry) const override;
     void selectAll(EntryId entry) override;
     void setFocus(ControlId control) override;
-    void setScoreCaption(const QString &caption) override;
+    void setScore(const QString &caption, const QString &breakdown) override;
     void warn(Refusal refusal, EntryId entry) override;
 
     EntryEdit *lineEdit(EntryId entry) const;
@@ -66,6 +67,7 @@ private:
     QLabel *lblSBI = nullptr;
     QLabel *lblSBI2 = nullptr;
     QAction *Info = nullptr;
+    QAction *m_copyResult = nullptr;
     // The control that last had the focus, to which it returns from the
     // menu bar.
     QPointer<QWidget> m_lastControl;

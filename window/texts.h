@@ -11,6 +11,7 @@ namespace norvana {
 
 inline constexpr char16_t kWindowCaption[] = u"Norvana";
 inline constexpr char16_t kInfoCaption[] = u"?";
+inline constexpr char16_t kCopyResultCaption[] = u"Copia risultato";
 
 // Captions of the controls. The two explanatory labels carry a placeholder
 // until the window loads.

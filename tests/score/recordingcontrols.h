@@ -29,8 +29,9 @@ public:
 
     // The text the user has left in an entry.
     QString &entry(EntryId id) { return m_entries[std::size_t(id)]; }
-    // What the score label shows now.
+    // What the score label shows now, and its breakdown.
     const QString &caption() const { return m_caption; }
+    const QString &breakdown() const { return m_breakdown; }
     // Forgets the calls recorded so far; the caption stays on display.
     void forgetCalls() { m_calls.clear(); }
 
@@ -80,8 +81,9 @@ public:
     }
     void selectAll(EntryId id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
     void setFocus(ControlId id) override { m_calls.push_back({Kind::Focus, id, {}}); }
-    void setScoreCaption(const QString &caption) override
+    void setScore(const QString &caption, const QString &breakdown) override
     {
+        m_breakdown = breakdown;
         // Setting the caption the label already shows changes nothing on screen.
         if (caption == m_caption)
             return;
@@ -106,6 +108,7 @@ private:
 
     std::array<QString, 3> m_entries;
     QString m_caption;
+    QString m_breakdown;
     std::vector<Call> m_calls;
 };
 

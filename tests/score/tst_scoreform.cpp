@@ -31,6 +31,8 @@ private Q_SLOTS:
     void points();
     void refusalOrder_data();
     void refusalOrder();
+    void breakdown_data();
+    void breakdown();
     void refusalOnEnterDoesNotWithholdNextScore();
     void resetClearsTheScore();
 };
@@ -133,13 +135,63 @@ void tst_ScoreForm::refusalOrder()
 
     LoadedForm loaded(pct, crp, dip);
     auto &[ui, form] = loaded;
-    ui.setScoreCaption(QStringLiteral("7"));
+    ui.setScore(QStringLiteral("7"), {});
     ui.forgetCalls();
     form.calculate();
 
     // The score from before goes before the first warning, and no score
     // takes its place.
     QCOMPARE(ui.log(), QStringList{QStringLiteral("score cleared")} + log);
+}
+
+void tst_ScoreForm::breakdown_data()
+{
+    QTest::addColumn<QString>("pct");
+    QTest::addColumn<QString>("crp");
+    QTest::addColumn<QString>("dip");
+    QTest::addColumn<QString>("breakdown"); // and its summary line, after " | "
+
+    QTest::newRow("2, 2 and 0 points, the box's own unit")
+        << "1.2" << "45 MG/L" << "Negativo"
+        << QStringLiteral("4 \u2014 PCT 1,2 ng/ml: 2 punti; CRP 45 mg/L: 2 punti; dipstick "
+                          "urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3. | Norvana "
+                          "1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT 1,2 ng/ml (2) \u00B7 CRP 45 "
+                          "mg/L (2) \u00B7 Dipstick urinario Negativo (0) \u00B7 Punteggio 4 "
+                          "(cut-off predittivo di SBI \u2265 3)");
+    QTest::newRow("4, 4 and 1 point")
+        << "2" << "120" << " positivo"
+        << QStringLiteral("9 \u2014 PCT 2 ng/ml: 4 punti; CRP 120 mg/L: 4 punti; dipstick "
+                          "urinario Positivo: 1 punto. Cut-off predittivo di SBI: 3. | Norvana "
+                          "1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT 2 ng/ml (4) \u00B7 CRP 120 "
+                          "mg/L (4) \u00B7 Dipstick urinario Positivo (1) \u00B7 Punteggio 9 "
+                          "(cut-off predittivo di SBI \u2265 3)");
+    QTest::newRow("converted values, 0 points")
+        << "499 pg/ml" << " 3,99 mg/dL" << "Negativo"
+        << QStringLiteral("0 \u2014 PCT 0,499 ng/ml (499 pg/ml): 0 punti; CRP 39,9 mg/L (3,99 "
+                          "mg/dL): 0 punti; dipstick urinario Negativo: 0 punti. Cut-off "
+                          "predittivo di SBI: 3. | Norvana 1.00 \u00B7 08/12/2026 21:05 \u00B7 "
+                          "PCT 0,499 ng/ml (499 pg/ml) (0) \u00B7 CRP 39,9 mg/L (3,99 mg/dL) (0) "
+                          "\u00B7 Dipstick urinario Negativo (0) \u00B7 Punteggio 0 (cut-off "
+                          "predittivo di SBI \u2265 3)");
+    QTest::newRow("refused: no breakdown") << "abc" << "45" << "Negativo" << " | ";
+}
+
+void tst_ScoreForm::breakdown()
+{
+    QFETCH(QString, pct);
+    QFETCH(QString, crp);
+    QFETCH(QString, dip);
+    QFETCH(QString, breakdown);
+
+    LoadedForm loaded(pct, crp, dip);
+    loaded.form.calculate();
+    const QDateTime at(QDate(2026, 12, 8), QTime(21, 5));
+    QCOMPARE(loaded.ui.breakdown() + QStringLiteral(" | ")
+                 + loaded.form.summaryLine(QStringLiteral("Norvana 1.00"), at),
+             breakdown);
+    // The breakdown and the line go with the score.
+    loaded.form.clearScore();
+    QCOMPARE(loaded.ui.breakdown() + loaded.form.summaryLine(QStringLiteral("N"), at), QString());
 }
 
 void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()

@@ -1,6 +1,7 @@
 // What a screen reader gets from the window, read through Qt's accessibility
-// interfaces: the entries' names, the score as "Punteggio" with its value,
-// and the buttons' captions without the mnemonic '&'.
+// interfaces: the entries' names, the score as "Punteggio" with its
+// breakdown, and the buttons' captions without the mnemonic '&'; and the
+// score's line for the clinical record.
 //
 // The score's value is its accessible description: Qt's interface for a
 // QLabel reports the accessible name as Name and the accessible description
@@ -15,6 +16,8 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QRegularExpression>
 
 namespace {
 
@@ -55,6 +58,7 @@ private Q_SLOTS:
     void scoreIsAnnouncedWithItsValue();
     void scoreValueFollowsTheScore();
     void clearedScoreHasNoValue();
+    void copyResultOnlyWhileScoreShown();
     void changeWhileBoxOpenClearsScore_data();
     void changeWhileBoxOpenClearsScore();
 
@@ -137,7 +141,10 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue()
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
     QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
-    QCOMPARE(description(c.lblScore), QStringLiteral("4"));
+    QCOMPARE(description(c.lblScore),
+             QStringLiteral("4 \u2014 PCT 1,2 ng/ml: 2 punti; CRP 45 mg/L: 2 punti; dipstick "
+                            "urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3."));
+    QCOMPARE(c.lblScore->toolTip(), description(c.lblScore));
     QCOMPARE(accessible(c.lblScore)->role(), QAccessible::StaticText);
 }
 
@@ -145,15 +152,16 @@ void tst_Accessibility::scoreValueFollowsTheScore()
 {
     const FormControlsUnderTest &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
-    QCOMPARE(description(c.lblScore), QStringLiteral("4"));
+    QVERIFY(description(c.lblScore).startsWith(u"4 \u2014"));
     calculate(QStringLiteral("0.1"), QStringLiteral("5"));
     QVERIFY(!c.lblScore->text().isEmpty());
     QVERIFY(c.lblScore->text() != QStringLiteral("4"));
-    QCOMPARE(description(c.lblScore), c.lblScore->text());
-    // Editing an entry clears the score, and its value with it.
+    QVERIFY(description(c.lblScore).startsWith(c.lblScore->text() + QStringLiteral(" \u2014")));
+    // Editing an entry clears the score, and its breakdown with it.
     typeInto(c.txtCRP, QStringLiteral("46"));
     QCOMPARE(c.lblScore->text(), QString());
     QCOMPARE(description(c.lblScore), QString());
+    QCOMPARE(c.lblScore->toolTip(), QString());
     QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
 }
 
@@ -165,6 +173,34 @@ void tst_Accessibility::clearedScoreHasNoValue()
     QCOMPARE(c.lblScore->text(), QString());
     QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
     QCOMPARE(description(c.lblScore), QString());
+    QCOMPARE(c.lblScore->toolTip(), QString());
+
+    calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    calculate(QStringLiteral("1.2"), QStringLiteral("4500"));
+    QCOMPARE(m_w->boxes.texts().size(), 1);
+    m_w->boxes.clear();
+    QCOMPARE(description(c.lblScore), QString());
+    QCOMPARE(c.lblScore->toolTip(), QString());
+}
+
+// Ctrl+Shift+C copies the line for the clinical record while a score is
+// shown, and leaves the clipboard as it was once the score is gone.
+void tst_Accessibility::copyResultOnlyWhileScoreShown()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    calculate(QStringLiteral("1.2"), QStringLiteral("4,5 mg/dL"));
+    m_w->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY2(QRegularExpression(QStringLiteral(
+                 "^Norvana \\S+ \u00B7 \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \u00B7 PCT 1,2 "
+                 "ng/ml \\(2\\) \u00B7 CRP 45 mg/L \\(4,5 mg/dL\\) \\(2\\) \u00B7 Dipstick "
+                 "urinario Negativo \\(0\\) \u00B7 Punteggio 4 \\(cut-off predittivo di SBI "
+                 "\u2265 3\\)$")).match(clipboard->text()).hasMatch(),
+             qPrintable(clipboard->text()));
+
+    clipboard->setText(QStringLiteral("before"));
+    typeInto(m_w->c.txtPCT, QStringLiteral("1.3"));
+    m_w->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(clipboard->text(), QStringLiteral("before"));
 }
 
 void tst_Accessibility::changeWhileBoxOpenClearsScore_data()

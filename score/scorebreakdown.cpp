@@ -1,0 +1,60 @@
+#include "scorebreakdown.h"
+
+#include "scorerules.h"
+
+#include <QLocale>
+
+namespace norvana {
+
+namespace {
+
+// A value with a decimal comma and no more digits than it needs.
+QString decimal(double value)
+{
+    return QString::number(value, 'g', QLocale::FloatingPointShortest).replace(u'.', u',');
+}
+
+// "PCT 1,2 ng/ml", and the entry as written after a conversion:
+// "CRP 45 mg/L (4,5 mg/dL)".
+QString valueText(const char16_t *name, const ScoredValue &v, const char16_t *unit)
+{
+    QString text = QString::fromUtf16(name) + u' ' + decimal(v.value) + u' '
+        + QString::fromUtf16(unit);
+    if (!v.written.isEmpty())
+        text += QStringLiteral(" (") + v.written + u')';
+    return text;
+}
+
+QString dipstickItem(qint16 points)
+{
+    return QString::fromUtf16(points ? kDipPositivo : kDipNegativo);
+}
+
+QString pointsText(qint16 points)
+{
+    return QString::number(points) + (points == 1 ? QStringLiteral(" punto") : QStringLiteral(" punti"));
+}
+
+} // namespace
+
+QString ScoreBreakdown::text() const
+{
+    return QStringLiteral("%1 \u2014 %2: %3; %4: %5; dipstick urinario %6: %7. "
+                          "Cut-off predittivo di SBI: 3.")
+        .arg(QString::number(total()), valueText(u"PCT", pct, u"ng/ml"), pointsText(pct.points),
+             valueText(u"CRP", crp, u"mg/L"), pointsText(crp.points),
+             dipstickItem(dipstickPoints), pointsText(dipstickPoints));
+}
+
+QString ScoreBreakdown::summaryLine(const QString &program, const QDateTime &at) const
+{
+    return QStringLiteral("%1 \u00B7 %2 \u00B7 %3 (%4) \u00B7 %5 (%6) \u00B7 Dipstick urinario %7 (%8)"
+                          " \u00B7 Punteggio %9 (cut-off predittivo di SBI \u2265 3)")
+        .arg(program, at.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
+             valueText(u"PCT", pct, u"ng/ml"), QString::number(pct.points),
+             valueText(u"CRP", crp, u"mg/L"), QString::number(crp.points),
+             dipstickItem(dipstickPoints), QString::number(dipstickPoints),
+             QString::number(total()));
+}
+
+} // namespace norvana
