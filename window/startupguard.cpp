@@ -1,6 +1,5 @@
 #include "startupguard.h"
 
-#include <QList>
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -10,7 +9,6 @@
 #include <cstdlib>
 #include <iterator>
 #include <mutex>
-#include <tuple>
 
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
@@ -30,6 +28,13 @@ struct Reading
     const char *pattern;
     const char *reason;
     const char *todo;
+};
+
+struct HeldMessage
+{
+    QtMsgType type;
+    QByteArray category;
+    QString text;
 };
 
 constexpr char kUseDisplay[] = "start Norvana in a desktop session, or on a virtual display: xvfb-run norvana";
@@ -52,7 +57,7 @@ constexpr int kPluginsOwnWords = 3;
 
 // The line for a toolkit that gave up with the fatal message, from the
 // messages it gave before.
-QByteArray failureLine(const QStringList &messages, const QString &fatal)
+QByteArray failureLine(const QList<HeldMessage> &messages, const QString &fatal)
 {
     const QString available =
         QRegularExpression(QStringLiteral("Available platform plugins are: (.*)\\.")).match(fatal).captured(1);
@@ -60,10 +65,10 @@ QByteArray failureLine(const QStringList &messages, const QString &fatal)
     QStringList reasons;
     QStringList todos;
     bool explained = false;
-    for (const QString &message : messages) {
+    for (const HeldMessage &message : messages) {
         QRegularExpressionMatch match;
         const Reading *reading = std::find_if(std::begin(kReadings), std::end(kReadings), [&](const Reading &r) {
-            match = QRegularExpression(QLatin1String(r.pattern)).match(message);
+            match = QRegularExpression(QLatin1String(r.pattern)).match(message.text);
             return match.hasMatch();
         });
         if (reading != std::end(kReadings) && !(reading == couldNotLoad && explained)) {
@@ -82,7 +87,7 @@ QByteArray failureLine(const QStringList &messages, const QString &fatal)
 
 std::mutex g_mutex;
 QtMessageHandler g_previous = nullptr;
-QList<std::tuple<QtMsgType, QByteArray, QString>> g_messages; // type, category, text
+QList<HeldMessage> g_messages;
 #ifdef SIGPIPE
 void (*g_onBrokenPipe)(int) = SIG_DFL;
 #endif
@@ -108,9 +113,10 @@ void restoreStandardError(bool passOn)
     }
 #endif
     if (passOn) {
-        for (const auto &[type, category, text] : std::as_const(g_messages)) {
+        for (const HeldMessage &message : std::as_const(g_messages)) {
+            const QByteArray &category = message.category;
             const QMessageLogContext context(nullptr, 0, nullptr, category.isNull() ? nullptr : category.constData());
-            g_previous(type, context, text);
+            g_previous(message.type, context, message.text);
         }
     }
     g_messages.clear();
@@ -123,12 +129,10 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
         g_messages.append({type, QByteArray(context.category), text});
         return;
     }
-    QStringList messages;
-    for (const auto &message : std::as_const(g_messages))
-        messages << std::get<QString>(message);
+    const QByteArray line = failureLine(g_messages, text);
     // Asked for the plugins' story, the user gets it before the line.
     restoreStandardError(qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS"));
-    std::fputs(failureLine(messages, text).constData(), stderr);
+    std::fputs(line.constData(), stderr);
     // Not an abort: no core dump, and nothing of the half-built toolkit
     // runs at exit.
     std::_Exit(1);
