@@ -3,14 +3,16 @@
 // program says so in one line and exits 1 instead of aborting; a platform
 // chosen explicitly is used; any other argument is ignored.
 #include <QDir>
-#include <QLibraryInfo>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <cstddef>
+#include <cstring>
 #include <memory>
 #include <thread>
 
@@ -40,17 +42,20 @@ public:
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
         const QByteArray name = "/tmp/.X11-unix/X" + display.mid(1).toLatin1();
-        name.toStdString().copy(address.sun_path + 1, size_t(name.size())); // after a zero byte
+        std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size())); // after a zero byte
         const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
         if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(m_fd, 8) != 0)
             return;
-        m_thread = std::thread([fd = m_fd] {
-            for (int client; (client = ::accept(fd, nullptr, nullptr)) >= 0;)
-                ::close(client);
+        m_thread = std::thread([this] {
+            while (!m_ending) {
+                if (const int client = ::accept(m_fd, nullptr, nullptr); client >= 0)
+                    ::close(client);
+            }
         });
     }
     ~MuteXDisplay()
     {
+        m_ending = true;
         ::shutdown(m_fd, SHUT_RDWR); // ends the accept()
         if (m_thread.joinable())
             m_thread.join();
@@ -60,6 +65,7 @@ public:
 
 private:
     int m_fd;
+    std::atomic_bool m_ending = false;
     std::thread m_thread;
 };
 
