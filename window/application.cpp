@@ -1,14 +1,11 @@
 #include "application.h"
 
 #include "deferredstyle.h"
-#include "displaycheck.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
-
-#include <cstdio>
 
 namespace norvana {
 
@@ -34,7 +31,7 @@ void nameApplication()
 
 } // namespace
 
-std::optional<int> runBeforeWindow(int argc, char *argv[])
+void answerCommandLine(int argc, char *argv[])
 {
     QStringList arguments;
     arguments.reserve(argc);
@@ -61,12 +58,6 @@ std::optional<int> runBeforeWindow(int argc, char *argv[])
             parser.showHelp(0);
         parser.showVersion();
     }
-
-    const std::string problem = displayProblem(argc, argv);
-    if (problem.empty())
-        return std::nullopt;
-    std::fprintf(stderr, "%s\n", problem.c_str());
-    return 1;
 }
 
 void setUpApplication()

@@ -56,7 +56,18 @@ QIcon DeferredStyle::standardIcon(StandardPixmap which, const QStyleOption *opti
 {
     if (which == SP_ToolBarHorizontalExtensionButton || which == SP_ToolBarVerticalExtensionButton)
         return QIcon(new DeferredIconEngine(baseStyle(), which));
-    return QProxyStyle::standardIcon(which, option, widget);
+    // The base style builds a new icon at every call, and an icon puts the
+    // pixmaps it draws into the application's pixmap cache under keys of
+    // their own, which no later icon finds again: each message box would
+    // leave its icon and its OK button's there, about 2 kB, until the cache
+    // is full at 10 MB. One icon for each standard pixmap keeps one set of
+    // entries. An option may ask for another direction or state.
+    if (option)
+        return QProxyStyle::standardIcon(which, option, widget);
+    QIcon &icon = m_icons[which];
+    if (icon.isNull())
+        icon = QProxyStyle::standardIcon(which, nullptr, widget);
+    return icon;
 }
 
 void useDeferredStyle()

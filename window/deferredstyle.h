@@ -1,14 +1,17 @@
 #pragma once
 
+#include <QHash>
+#include <QIcon>
 #include <QProxyStyle>
 
 namespace norvana {
 
-// The desktop's style, unchanged but for one thing: the overflow button that
-// every menu bar creates asks the style for its icon at once, and the style
-// reads it from image files, though the button only shows when the menu bar
-// is too narrow for its items. This style gives an icon that reads them
-// when it is first drawn.
+// The desktop's style, unchanged but for its standard icons. The overflow
+// button that every menu bar creates asks the style for its icon at once,
+// and the style reads it from image files, though the button only shows when
+// the menu bar is too narrow for its items: this style gives an icon that
+// reads them when it is first drawn. Every other standard icon is built once
+// and given again (see standardIcon()).
 class DeferredStyle : public QProxyStyle
 {
     Q_OBJECT
@@ -18,6 +21,9 @@ public:
 
     QIcon standardIcon(StandardPixmap which, const QStyleOption *option = nullptr,
                        const QWidget *widget = nullptr) const override;
+
+private:
+    mutable QHash<StandardPixmap, QIcon> m_icons;
 };
 
 // Makes the application's style a DeferredStyle around the style Qt chose for

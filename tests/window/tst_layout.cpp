@@ -331,7 +331,8 @@ void tst_Layout::textOnCyanReads()
 
 // The application's name and version; its style: the desktop's, whose
 // icons look as the desktop style's own, the menu bar's overflow icon too,
-// though that one is read only when drawn; Qt's own texts in Italian.
+// though that one is read only when drawn, and are the same icons each time
+// asked; Qt's own texts in Italian.
 void tst_Layout::application()
 {
     const QString desktopStyle = QApplication::style()->name();
@@ -358,6 +359,7 @@ void tst_Layout::application()
         {overflow->icon(), QStyle::SP_ToolBarHorizontalExtensionButton},
         {style->standardIcon(QStyle::SP_ToolBarVerticalExtensionButton), QStyle::SP_ToolBarVerticalExtensionButton},
         {style->standardIcon(QStyle::SP_MessageBoxWarning), QStyle::SP_MessageBoxWarning},
+        {style->standardIcon(QStyle::SP_DialogOkButton), QStyle::SP_DialogOkButton},
     };
     for (const auto &[icon, which] : icons) {
         const QIcon expected = reference->standardIcon(which);
@@ -366,6 +368,10 @@ void tst_Layout::application()
         for (qreal ratio : {1.0, 2.0})
             QCOMPARE(icon.pixmap(QSize(16, 16), ratio).toImage(), expected.pixmap(QSize(16, 16), ratio).toImage());
     }
+    // Asked again for a box's icons, the style gives the icons it gave, whose
+    // pixmaps the pixmap cache holds once, rather than new ones at every box.
+    for (const auto &[icon, which] : {icons[2], icons[3]})
+        QCOMPARE(style->standardIcon(which).cacheKey(), icon.cacheKey());
 
     // The context menu of a value box, as the box builds it when asked.
     const QString translations = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
