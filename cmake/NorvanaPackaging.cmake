@@ -1,13 +1,14 @@
 # CPack: a Debian package of what `cmake --install` installs (the program,
-# its manual page, .desktop file, icons and AppStream metainfo, the copyright
-# file and changelog), for /usr; and a source archive of the tracked files.
+# its manual page, .desktop file, icons and AppStream metainfo) and of the
+# Debian copyright file and changelog, for /usr; and a source archive of the
+# tracked files.
 #   cpack -G DEB --config BUILD/CPackConfig.cmake
 #   cmake --build BUILD --target package_source
 include(GNUInstallDirs)
 
 # The Debian copyright file (machine-readable format) with the licence's text
-# from LICENSE, and a Debian changelog of this version. Both are installed as
-# a Debian package has them, in share/doc/norvana.
+# from LICENSE, and a Debian changelog of this version, in share/doc/norvana
+# as a Debian package has them.
 if(UNIX AND NOT APPLE)
     set(doc_dir ${CMAKE_CURRENT_BINARY_DIR}/doc)
     file(READ ${CMAKE_CURRENT_SOURCE_DIR}/LICENSE licence)
@@ -29,31 +30,12 @@ License: Expat
  ${licence}
 ")
 
-    # The release date as the changelog writes it (RFC 5322), its weekday by
-    # Zeller's congruence.
-    string(REGEX MATCH "^([0-9]+)-([0-9]+)-([0-9]+)$" date "${NORVANA_RELEASE_DATE}")
-    set(day_text ${CMAKE_MATCH_3})
-    math(EXPR year "${CMAKE_MATCH_1}")
-    math(EXPR month "${CMAKE_MATCH_2}")
-    math(EXPR day "${CMAKE_MATCH_3}")
-    set(y ${year})
-    set(m ${month})
-    if(m LESS 3)
-        math(EXPR m "${m} + 12")
-        math(EXPR y "${y} - 1")
-    endif()
-    math(EXPR weekday "(${day} + (13 * (${m} + 1)) / 5 + ${y} + ${y} / 4 - ${y} / 100 + ${y} / 400) % 7")
-    set(weekdays Sat Sun Mon Tue Wed Thu Fri)
-    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-    list(GET weekdays ${weekday} weekday)
-    math(EXPR month "${month} - 1")
-    list(GET months ${month} month)
     file(WRITE ${doc_dir}/changelog
-"norvana (${PROJECT_VERSION}) stable; urgency=medium
+"norvana (${NORVANA_VERSION_TEXT}) stable; urgency=medium
 
   * Norvana ${NORVANA_VERSION_TEXT}.
 
- -- ${NORVANA_MAINTAINER}  ${weekday}, ${day_text} ${month} ${year} 00:00:00 +0000
+ -- ${NORVANA_MAINTAINER}  ${NORVANA_RELEASE_CHANGELOG_DATE}
 ")
     add_custom_command(OUTPUT doc/changelog.gz
         COMMAND gzip -9nc changelog > changelog.gz
@@ -61,8 +43,11 @@ License: Expat
         WORKING_DIRECTORY ${doc_dir}
         COMMENT "Compressing the changelog")
     add_custom_target(norvana_changelog ALL DEPENDS doc/changelog.gz)
+    # Only the package carries them (component deb, see below): a plain
+    # `cmake --install` leaves them to a distribution's own packaging.
     install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/norvana)
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/norvana
+            COMPONENT deb EXCLUDE_FROM_ALL)
 endif()
 
 # Variables reach CPack as written here, without a second round of escaping.
@@ -71,6 +56,12 @@ set(CPACK_PACKAGE_NAME norvana)
 set(CPACK_PACKAGE_VENDOR "Norvana")
 set(CPACK_PACKAGE_CONTACT "${NORVANA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+# The package's version is the program's own, as --version shows it.
+set(CPACK_DEBIAN_PACKAGE_VERSION ${NORVANA_VERSION_TEXT})
+# Everything a plain install installs, and the package's own files.
+set(CPACK_INSTALL_CMAKE_PROJECTS
+    "${CMAKE_BINARY_DIR};Norvana;${CMAKE_INSTALL_DEFAULT_COMPONENT_NAME};/"
+    "${CMAKE_BINARY_DIR};Norvana;deb;/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "risk score for serious bacterial infection from PCT, CRP and dipstick")
 # Lines of at most 80 characters, as the package's control file needs them;
@@ -107,12 +98,13 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 # installed; the program runs without either.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 
-# The source archive: the tracked files only. Build folders and other
-# untracked files are left out; in a git checkout, cmake/NorvanaSourceFiles.cmake
-# asks git for them when the archive is made.
+# The source archive: in a git checkout, the committed files as `git archive`
+# gives them (cmake/NorvanaSourceFiles.cmake, read by cpack); elsewhere the
+# source folder without build folders and the usual untracked files.
 set(CPACK_SOURCE_GENERATOR TGZ)
 set(CPACK_SOURCE_PACKAGE_FILE_NAME norvana-${PROJECT_VERSION})
 set(CPACK_SOURCE_IGNORE_FILES "/\\.git$" "/\\.git/" "/build[^/]*/" "/\\.cache/" "/compile_commands\\.json$")
+set(CPACK_NORVANA_ARCHIVE_DIR ${CMAKE_CURRENT_BINARY_DIR}/source-archive)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_CURRENT_LIST_DIR}/NorvanaSourceFiles.cmake)
 
 include(CPack)

@@ -1,29 +1,25 @@
 # Read by cpack before it makes a package (CPACK_PROJECT_CONFIG_FILE). For the
-# source archive of a git checkout it leaves out every file and folder that
-# git does not track, as they are when the archive is made; the patterns of
-# CPACK_SOURCE_IGNORE_FILES cover the usual ones where git is missing.
+# source archive of a git checkout it packs what `git archive` gives for the
+# current commit, extracted into a scratch folder, instead of the source
+# folder; where git is missing, the patterns of CPACK_SOURCE_IGNORE_FILES
+# leave out the usual untracked files.
 if(CPACK_INSTALLED_DIRECTORIES) # set for the source archive only
     list(GET CPACK_INSTALLED_DIRECTORIES 0 source_dir)
     find_program(NORVANA_GIT git)
-    if(NORVANA_GIT)
+    if(NORVANA_GIT AND EXISTS ${source_dir}/.git)
+        set(tree_tar ${CPACK_NORVANA_ARCHIVE_DIR}.tar)
+        file(REMOVE_RECURSE ${CPACK_NORVANA_ARCHIVE_DIR} ${tree_tar})
         execute_process(
-            COMMAND ${NORVANA_GIT} -c core.quotePath=off -C ${source_dir} ls-files --others --directory
-            OUTPUT_VARIABLE untracked RESULT_VARIABLE status ERROR_QUIET)
-        if(status EQUAL 0)
-            string(REPLACE "\n" ";" untracked "${untracked}")
-            foreach(path IN LISTS untracked)
-                if(path STREQUAL "")
-                    continue()
-                endif()
-                set(pattern "${source_dir}/${path}")
-                foreach(special "\\" . + * ? ^ $ "(" ")" "[" "]" "|" "{" "}")
-                    string(REPLACE "${special}" "\\${special}" pattern "${pattern}")
-                endforeach()
-                if(NOT path MATCHES "/$")
-                    string(APPEND pattern "$")
-                endif()
-                list(APPEND CPACK_IGNORE_FILES "^${pattern}")
-            endforeach()
+            COMMAND ${NORVANA_GIT} -C ${source_dir} archive --format=tar -o ${tree_tar} HEAD
+            RESULT_VARIABLE status)
+        if(NOT status EQUAL 0)
+            message(FATAL_ERROR "git archive failed in ${source_dir}")
         endif()
+        file(ARCHIVE_EXTRACT INPUT ${tree_tar} DESTINATION ${CPACK_NORVANA_ARCHIVE_DIR})
+        file(REMOVE ${tree_tar})
+        set(CPACK_INSTALLED_DIRECTORIES ${CPACK_NORVANA_ARCHIVE_DIR} /)
+        # Every file there is to be packed; the scratch folder itself lies
+        # in a build folder, which the patterns would leave out.
+        set(CPACK_IGNORE_FILES "")
     endif()
 endif()

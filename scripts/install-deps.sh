@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing of the named sections of apt-packages.txt
-# (build, run, test, tools); uses sudo when not root.
+# (build, run, test, display...); uses sudo when not root.
 #   scripts/install-deps.sh build run
 set -euo pipefail
 

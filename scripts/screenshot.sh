@@ -11,7 +11,7 @@ cd "$root"
 
 for tool in Xvfb xdotool openbox import xwininfo xprop; do
     if ! command -v "$tool" >/dev/null; then
-        scripts/install-deps.sh tools
+        scripts/install-deps.sh display tools
         break
     fi
 done

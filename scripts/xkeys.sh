@@ -9,7 +9,7 @@ cd "$root"
 
 for tool in Xvfb xdotool openbox xprop; do
     if ! command -v "$tool" >/dev/null; then
-        scripts/install-deps.sh tools
+        scripts/install-deps.sh display
         break
     fi
 done

@@ -3,7 +3,8 @@
 # what a Linux desktop needs: the program and its manual page, the .desktop
 # file (validated by desktop-file-validate), the icon in the hicolor theme at
 # each size and the AppStream metainfo (validated by appstreamcli), with the
-# program's version and licence. Exits 77 (skipped) when a tool it needs is
+# program's version and licence; and no Debian copyright file or changelog,
+# which only the package carries. Exits 77 (skipped) when a tool it needs is
 # missing.
 #   desktop_install.sh BUILD_DIR WORK_DIR APP_ID "SIZES" VERSION
 set -euo pipefail
@@ -54,4 +55,7 @@ for size in 16 32 64; do
     [[ " $sizes " == *" $size "* ]] || fail "hicolor lacks the ${size}x${size} icon"
 done
 echo "icons: $sizes"
+
+# The Debian copyright file and changelog come with the package only.
+[ ! -e "$root/share/doc/norvana" ] || fail "a plain install installs share/doc/norvana: $(ls "$root/share/doc/norvana")"
 echo "PASS"

@@ -2,7 +2,8 @@
 # Builds the .deb with CPack into a scratch directory and reads its control
 # data and contents: name, version, every runtime dependency (the Qt
 # libraries, the layout's font), the recommended Wayland plugin and Qt
-# translations, the description's form and the installed files. Exits 77
+# translations, the description's form, the installed files and the
+# program's lack of a run path. Exits 77
 # (skipped) when a tool it needs is missing.
 #   deb_package.sh BUILD_DIR WORK_DIR APP_ID VERSION
 set -euo pipefail
@@ -61,4 +62,10 @@ for path in ./usr/bin/norvana ./usr/share/man/man1/norvana.1.gz \
             ./usr/share/icons/hicolor/64x64/apps/$id.png; do
     grep -qx "$path" <<<"$contents" || fail "the package lacks $path"
 done
+
+# The program finds its libraries where the system keeps them: no run path.
+need readelf binutils
+dpkg-deb -x "$deb" "$work/root"
+dynamic=$(readelf -d "$work/root/usr/bin/norvana")
+! grep -Eq '\((RUNPATH|RPATH)\)' <<<"$dynamic" || fail "usr/bin/norvana has a run path: $(grep -E 'R(UN)?PATH' <<<"$dynamic")"
 echo "PASS"
