@@ -21,7 +21,7 @@
 
 namespace {
 
-using norvana::EntryId;
+using norvana::Entry;
 
 [[noreturn]] void fail(const char *what, const QStringList &texts)
 {
@@ -97,9 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const QStringList texts{QString::fromUtf8(fields.value(0)),
                                 QString::fromUtf8(fields.value(1)),
                                 QString::fromUtf8(fields.value(2))};
-        controls.entry(EntryId::txtPCT) = texts[0];
-        controls.entry(EntryId::txtCRP) = texts[1];
-        controls.entry(EntryId::cmbDipUrine) = texts[2];
+        controls.entry(Entry::Pct) = texts[0];
+        controls.entry(Entry::Crp) = texts[1];
+        controls.entry(Entry::Dipstick) = texts[2];
         controls.setScore(QStringLiteral("stale"), {});
         controls.forgetCalls();
 

@@ -4,12 +4,13 @@
 
 namespace norvana {
 
-// The entries whose text the calculation reads and selects.
-enum class EntryId { txtPCT, txtCRP, cmbDipUrine };
+// The entries whose text the calculation reads and selects: the PCT and CRP
+// boxes and the dipstick's combo box.
+enum class Entry { Pct, Crp, Dipstick };
 
 // The controls to which the calculation moves the focus: the entries and
 // the button "&Calcola".
-enum class ControlId { txtPCT, txtCRP, cmbDipUrine, cmdCalcola };
+enum class Control { Pct, Crp, Dipstick, Calculate };
 
 // Why an entry is refused; the window words the warning.
 enum class Refusal {
@@ -19,17 +20,17 @@ enum class Refusal {
     UnknownItem, // a dipstick text that is neither of its items
 };
 
-inline constexpr ControlId controlOf(EntryId entry)
+inline constexpr Control controlOf(Entry entry)
 {
     switch (entry) {
-    case EntryId::txtPCT:
-        return ControlId::txtPCT;
-    case EntryId::txtCRP:
-        return ControlId::txtCRP;
-    case EntryId::cmbDipUrine:
+    case Entry::Pct:
+        return Control::Pct;
+    case Entry::Crp:
+        return Control::Crp;
+    case Entry::Dipstick:
         break;
     }
-    return ControlId::cmbDipUrine;
+    return Control::Dipstick;
 }
 
 // What the calculation does with the window, and all that it does with it.
@@ -40,19 +41,19 @@ public:
     virtual ~FormControls() = default;
 
     // The whole current text of a text box or of the combo box's field.
-    virtual QString text(EntryId entry) const = 0;
+    virtual QString text(Entry entry) const = 0;
     // Whether the entry shows its whole text, blanks included, at once.
-    virtual bool showsWholeText(EntryId entry) const = 0;
+    virtual bool showsWholeText(Entry entry) const = 0;
     // Selects the whole text of a text box or of the combo box's field.
-    virtual void selectAll(EntryId entry) = 0;
-    virtual void setFocus(ControlId control) = 0;
+    virtual void selectAll(Entry entry) = 0;
+    virtual void setFocus(Control control) = 0;
     // Shows a score in lblScore with its breakdown (as its tooltip and its
     // accessible description), or clears both with empty texts.
     virtual void setScore(const QString &caption, const QString &breakdown) = 0;
     // Shows the modal warning titled "NORVANA" with an exclamation icon and
     // a single OK button that says why the entry is refused; returns when
     // the user has dismissed it.
-    virtual void warn(Refusal refusal, EntryId entry) = 0;
+    virtual void warn(Refusal refusal, Entry entry) = 0;
 
 protected:
     FormControls() = default;

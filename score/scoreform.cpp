@@ -4,31 +4,28 @@
 
 namespace norvana {
 
-void ScoreForm::InputPCT()
+void ScoreForm::acceptPct()
 {
-    inputValue(EntryId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
+    readValue(Entry::Pct, kPctRule, Control::Crp);
 }
 
-void ScoreForm::InputCRP()
+void ScoreForm::acceptCrp()
 {
-    inputValue(EntryId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
+    readValue(Entry::Crp, kCrpRule, Control::Dipstick);
 }
 
-void ScoreForm::InputDipUrine()
+void ScoreForm::acceptDipstick()
 {
-    if (takeDipstick())
-        m_ui.setFocus(ControlId::cmdCalcola);
+    if (readDipstick())
+        m_ui.setFocus(Control::Calculate);
 }
 
-ScoredValue ScoreForm::inputValue(EntryId box, std::optional<double> &field,
-                                  const ValueRule &rule, ControlId next)
+ScoredValue ScoreForm::readValue(Entry box, const ValueRule &rule, Control next)
 {
-    // The number stays in the field even when it is refused; a text that
-    // does not read the way it looks is refused and counts as 0. Only a
-    // text that the box shows whole is read at all.
+    // Only a text that the box shows whole is read at all; one that does not
+    // read the way it looks is refused.
     const QString text = m_ui.text(box);
     const Reading reading = readNumber(text, rule.units);
-    field = reading.value;
     if (!m_ui.showsWholeText(box))
         refuse(box, Refusal::OutOfView);
     else if (reading.kind == Reading::Kind::UnknownUnit)
@@ -42,67 +39,43 @@ ScoredValue ScoreForm::inputValue(EntryId box, std::optional<double> &field,
     return {reading.value, ownUnit ? QString() : text.trimmed(), valuePoints(reading.value, rule)};
 }
 
-std::optional<qint16> ScoreForm::takeDipstick()
+std::optional<qint16> ScoreForm::readDipstick()
 {
-    m_state.strDipUrine = m_ui.text(EntryId::cmbDipUrine);
-    if (!m_ui.showsWholeText(EntryId::cmbDipUrine)) {
-        refuse(EntryId::cmbDipUrine, Refusal::OutOfView);
+    if (!m_ui.showsWholeText(Entry::Dipstick)) {
+        refuse(Entry::Dipstick, Refusal::OutOfView);
         return std::nullopt;
     }
-    const std::optional<qint16> points = dipstickPoints(m_state.strDipUrine);
+    const std::optional<qint16> points = dipstickPoints(m_ui.text(Entry::Dipstick));
     if (!points)
-        refuse(EntryId::cmbDipUrine, Refusal::UnknownItem);
+        refuse(Entry::Dipstick, Refusal::UnknownItem);
     return points;
 }
 
-void ScoreForm::refuse(EntryId box, Refusal refusal)
+void ScoreForm::refuse(Entry entry, Refusal refusal)
 {
-    m_ui.warn(refusal, box);
-    m_ui.setFocus(controlOf(box));
-    m_ui.selectAll(box);
+    m_ui.warn(refusal, entry);
+    m_ui.setFocus(controlOf(entry));
+    m_ui.selectAll(entry);
     showScore(std::nullopt);
-    m_state.blnErrore = true;
+    m_refused = true;
 }
 
 void ScoreForm::calculate()
 {
     showScore(std::nullopt);
     // Only a refusal during this calculation withholds its score.
-    m_state.blnErrore = false;
+    m_refused = false;
 
     ScoreBreakdown breakdown;
-    breakdown.crp = inputValue(EntryId::txtCRP, m_state.varCRP, kCrpRule, ControlId::cmbDipUrine);
-    breakdown.pct = inputValue(EntryId::txtPCT, m_state.varPCT, kPctRule, ControlId::txtCRP);
-    const std::optional<qint16> dipPoints = takeDipstick();
-
-    // Refused values are banded too; only the display is withheld.
-    m_state.intPuntiPCT = breakdown.pct.points;
-    m_state.intPuntiCRP = breakdown.crp.points;
-    if (dipPoints)
-        m_state.intPuntiDip = *dipPoints;
-    breakdown.dipstickPoints = m_state.intPuntiDip;
-    m_state.intPunteggio = breakdown.total();
-
-    if (m_state.blnErrore)
-        m_state.blnErrore = false;
-    else
+    breakdown.crp = readValue(Entry::Crp, kCrpRule, Control::Dipstick);
+    breakdown.pct = readValue(Entry::Pct, kPctRule, Control::Crp);
+    breakdown.dipstickPoints = readDipstick().value_or(0);
+    if (!m_refused)
         showScore(breakdown);
-    m_state.intPunteggio = 0;
-}
-
-void ScoreForm::reset()
-{
-    m_state.varPCT = 0.0;
-    m_state.varCRP = 0.0;
-    m_state.intPuntiPCT = 0;
-    m_state.intPuntiCRP = 0;
-    m_state.intPunteggio = 0;
-    showScore(std::nullopt);
 }
 
 void ScoreForm::clearScore()
 {
-    m_state.intPunteggio = 0;
     showScore(std::nullopt);
 }
 

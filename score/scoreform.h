@@ -1,7 +1,6 @@
 #pragma once
 
 #include "formcontrols.h"
-#include "formstate.h"
 #include "scorebreakdown.h"
 #include "scorerules.h"
 
@@ -9,27 +8,24 @@
 
 namespace norvana {
 
-// The form state of one window and the rules of the calculation: reading and
-// checking the entries, banding them into points and showing the sum.
+// The rules of the calculation on one window's entries: reading and checking
+// them, banding the values into points and showing the sum with what it is
+// made of.
 class ScoreForm
 {
 public:
     explicit ScoreForm(FormControls &controls) : m_ui(controls) {}
 
-    // Read and check one value; on acceptance the focus moves on
-    // (txtPCT to txtCRP, txtCRP to cmbDipUrine), on refusal the user is
-    // warned and sent back to the box with its text selected.
-    void InputPCT();
-    void InputCRP();
-    // Takes the dipstick text; on acceptance the focus moves to cmdCalcola.
-    void InputDipUrine();
+    // Read and check one entry; on acceptance the focus moves on (PCT to
+    // CRP, CRP to the dipstick, the dipstick to "&Calcola"), on refusal the
+    // user is warned and sent back to the entry with its text selected.
+    void acceptPct();
+    void acceptCrp();
+    void acceptDipstick();
 
     // Reads and checks both values (CRP first) and the dipstick, and shows
     // the score unless an entry was refused during this calculation.
     void calculate();
-
-    // Forgets the values and points; the score on display goes with them.
-    void reset();
 
     // The entries no longer match the score on display: clear it.
     void clearScore();
@@ -39,14 +35,13 @@ public:
     QString summaryLine(const QString &program, const QDateTime &at) const;
 
 private:
-    ScoredValue inputValue(EntryId box, std::optional<double> &field, const ValueRule &rule,
-                           ControlId next);
+    ScoredValue readValue(Entry box, const ValueRule &rule, Control next);
+    std::optional<qint16> readDipstick();
+    void refuse(Entry entry, Refusal refusal);
     void showScore(const std::optional<ScoreBreakdown> &breakdown);
-    std::optional<qint16> takeDipstick();
-    void refuse(EntryId box, Refusal refusal);
 
     FormControls &m_ui;
-    FormState m_state;
+    bool m_refused = false; // an entry was refused during the running calculation
     std::optional<ScoreBreakdown> m_shown; // what the score on display is made of
 };
 

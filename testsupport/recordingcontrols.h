@@ -28,7 +28,7 @@ public:
     }
 
     // The text the user has left in an entry.
-    QString &entry(EntryId id) { return m_entries[std::size_t(id)]; }
+    QString &entry(Entry id) { return m_entries[std::size_t(id)]; }
     // What the score label shows now, and its breakdown.
     const QString &caption() const { return m_caption; }
     const QString &breakdown() const { return m_breakdown; }
@@ -40,15 +40,15 @@ public:
     // ("score cleared" for an empty one).
     QStringList log() const
     {
-        const auto name = [](ControlId id) {
+        const auto name = [](Control id) {
             switch (id) {
-            case ControlId::txtPCT:
+            case Control::Pct:
                 return QStringLiteral("txtPCT");
-            case ControlId::txtCRP:
+            case Control::Crp:
                 return QStringLiteral("txtCRP");
-            case ControlId::cmbDipUrine:
+            case Control::Dipstick:
                 return QStringLiteral("cmbDipUrine");
-            case ControlId::cmdCalcola:
+            case Control::Calculate:
                 break;
             }
             return QStringLiteral("cmdCalcola");
@@ -74,13 +74,13 @@ public:
         return lines;
     }
 
-    QString text(EntryId id) const override { return m_entries[std::size_t(id)]; }
-    bool showsWholeText(EntryId id) const override
+    QString text(Entry id) const override { return m_entries[std::size_t(id)]; }
+    bool showsWholeText(Entry id) const override
     {
         return m_entries[std::size_t(id)].size() <= kVisibleLength;
     }
-    void selectAll(EntryId id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
-    void setFocus(ControlId id) override { m_calls.push_back({Kind::Focus, id, {}}); }
+    void selectAll(Entry id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
+    void setFocus(Control id) override { m_calls.push_back({Kind::Focus, id, {}}); }
     void setScore(const QString &caption, const QString &breakdown) override
     {
         m_breakdown = breakdown;
@@ -90,7 +90,7 @@ public:
         m_caption = caption;
         m_calls.push_back({Kind::Score, {}, caption});
     }
-    void warn(Refusal refusal, EntryId) override
+    void warn(Refusal refusal, Entry) override
     {
         static const QString names[] = {QStringLiteral("implausible"), QStringLiteral("unit"),
                                         QStringLiteral("out of view"), QStringLiteral("dipstick")};
@@ -102,7 +102,7 @@ private:
     struct Call
     {
         Kind kind;
-        ControlId control; // of Focus and Select
+        Control control; // of Focus and Select
         QString text;      // of Warn and Score
     };
 

@@ -117,30 +117,30 @@ void Form1::Form_Load()
 void Form1::txtPCT_KeyPress(int keyAscii)
 {
     if (keyAscii == kEnter)
-        m_form.InputPCT();
+        m_form.acceptPct();
 }
 
 void Form1::txtCRP_KeyPress(int keyAscii)
 {
     if (keyAscii == kEnter)
-        m_form.InputCRP();
+        m_form.acceptCrp();
 }
 
 void Form1::cmbDipUrine_KeyPress(int keyAscii)
 {
     if (keyAscii == kEnter)
-        m_form.InputDipUrine();
+        m_form.acceptDipstick();
 }
 
 void Form1::txtPCT_Click()
 {
-    selectAll(EntryId::txtPCT);
+    selectAll(Entry::Pct);
     m_form.clearScore();
 }
 
 void Form1::txtCRP_Click()
 {
-    selectAll(EntryId::txtCRP);
+    selectAll(Entry::Crp);
     m_form.clearScore();
 }
 
@@ -157,7 +157,7 @@ void Form1::cmdCalcola_Click()
 
 void Form1::cmdReset_Click()
 {
-    m_form.reset();
+    m_form.clearScore();
     txtPCT->clear();
     txtCRP->clear();
     cmbDipUrine->setCurrentIndex(0);
@@ -165,7 +165,7 @@ void Form1::cmdReset_Click()
     forgetUndoHistory(txtPCT);
     forgetUndoHistory(txtCRP);
     forgetUndoHistory(cmbDipUrine->lineEdit());
-    setFocus(ControlId::txtPCT);
+    setFocus(Control::Pct);
 }
 
 void Form1::cmdFine_Click()
@@ -199,51 +199,51 @@ void Form1::onCopyResult()
         QGuiApplication::clipboard()->setText(line);
 }
 
-EntryEdit *Form1::lineEdit(EntryId entry) const
+EntryEdit *Form1::lineEdit(Entry entry) const
 {
     switch (entry) {
-    case EntryId::txtPCT:
+    case Entry::Pct:
         return txtPCT;
-    case EntryId::txtCRP:
+    case Entry::Crp:
         return txtCRP;
-    case EntryId::cmbDipUrine:
+    case Entry::Dipstick:
         break;
     }
     return static_cast<EntryEdit *>(cmbDipUrine->lineEdit());
 }
 
-QString Form1::text(EntryId entry) const
+QString Form1::text(Entry entry) const
 {
     return lineEdit(entry)->text();
 }
 
-bool Form1::showsWholeText(EntryId entry) const
+bool Form1::showsWholeText(Entry entry) const
 {
     return lineEdit(entry)->showsWholeText();
 }
 
-void Form1::selectAll(EntryId entry)
+void Form1::selectAll(Entry entry)
 {
     lineEdit(entry)->selectAll();
 }
 
-void Form1::setFocus(ControlId id)
+void Form1::setFocus(Control id)
 {
     // An entry that the program moves into has its text selected, so that
     // typing replaces the old value instead of adding to it.
     switch (id) {
-    case ControlId::txtPCT:
-    case ControlId::txtCRP: {
-        const EntryId entry = id == ControlId::txtPCT ? EntryId::txtPCT : EntryId::txtCRP;
+    case Control::Pct:
+    case Control::Crp: {
+        const Entry entry = id == Control::Pct ? Entry::Pct : Entry::Crp;
         lineEdit(entry)->setFocus(Qt::OtherFocusReason);
         selectAll(entry);
         break;
     }
-    case ControlId::cmbDipUrine:
+    case Control::Dipstick:
         cmbDipUrine->setFocus(Qt::OtherFocusReason);
-        selectAll(EntryId::cmbDipUrine);
+        selectAll(Entry::Dipstick);
         break;
-    case ControlId::cmdCalcola:
+    case Control::Calculate:
         cmdCalcola->setFocus(Qt::OtherFocusReason);
         break;
     }
@@ -258,7 +258,7 @@ void Form1::setScore(const QString &caption, const QString &breakdown)
     lblScore->setAccessibleDescription(breakdown);
 }
 
-void Form1::warn(Refusal refusal, EntryId entry)
+void Form1::warn(Refusal refusal, Entry entry)
 {
     showMessage(this, QString::fromUtf16(refusalText(refusal, entry)), QMessageBox::Warning);
 }

@@ -48,14 +48,14 @@ private:
     auto handler(void (Form1::*method)(Args...));
 
     // FormControls
-    QString text(EntryId entry) const override;
-    bool showsWholeText(EntryId entry) const override;
-    void selectAll(EntryId entry) override;
-    void setFocus(ControlId control) override;
+    QString text(Entry entry) const override;
+    bool showsWholeText(Entry entry) const override;
+    void selectAll(Entry entry) override;
+    void setFocus(Control control) override;
     void setScore(const QString &caption, const QString &breakdown) override;
-    void warn(Refusal refusal, EntryId entry) override;
+    void warn(Refusal refusal, Entry entry) override;
 
-    EntryEdit *lineEdit(EntryId entry) const;
+    EntryEdit *lineEdit(Entry entry) const;
 
     TextBox *txtPCT = nullptr;
     TextBox *txtCRP = nullptr;

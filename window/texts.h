@@ -53,14 +53,14 @@ inline constexpr char16_t kOutOfViewCrpText[] =
 inline constexpr char16_t kOutOfViewDipText[] =
     u"Parte del testo non si vede nella casella: scrivere Negativo o Positivo.";
 
-inline constexpr const char16_t *refusalText(Refusal refusal, EntryId entry)
+inline constexpr const char16_t *refusalText(Refusal refusal, Entry entry)
 {
     switch (refusal) {
     case Refusal::UnknownUnit:
-        return entry == EntryId::txtPCT ? kUnknownPctUnitText : kUnknownCrpUnitText;
+        return entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText;
     case Refusal::OutOfView:
-        return entry == EntryId::txtPCT   ? kOutOfViewPctText
-               : entry == EntryId::txtCRP ? kOutOfViewCrpText
+        return entry == Entry::Pct   ? kOutOfViewPctText
+               : entry == Entry::Crp ? kOutOfViewCrpText
                                           : kOutOfViewDipText;
     case Refusal::UnknownItem:
         return kMsgDipstick;

@@ -34,7 +34,6 @@ private Q_SLOTS:
     void breakdown_data();
     void breakdown();
     void refusalOnEnterDoesNotWithholdNextScore();
-    void resetClearsTheScore();
 };
 
 void tst_ScoreForm::points_data()
@@ -198,28 +197,16 @@ void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()
 {
     LoadedForm loaded(QStringLiteral("abc"), QString(), QStringLiteral("Negativo"));
     auto &[ui, form] = loaded;
-    form.InputPCT();
+    form.acceptPct();
     QCOMPARE(ui.log(), QStringList({kValueWarning, QStringLiteral("focus txtPCT"),
                                     QStringLiteral("select txtPCT")}));
 
     ui.forgetCalls();
-    ui.entry(EntryId::txtPCT) = QStringLiteral("1.2");
-    ui.entry(EntryId::txtCRP) = QStringLiteral("45");
+    ui.entry(Entry::Pct) = QStringLiteral("1.2");
+    ui.entry(Entry::Crp) = QStringLiteral("45");
     form.calculate();
     QCOMPARE(ui.log(), QStringList({QStringLiteral("focus cmbDipUrine"),
                                     QStringLiteral("focus txtCRP"), QStringLiteral("score 4")}));
-}
-
-void tst_ScoreForm::resetClearsTheScore()
-{
-    LoadedForm loaded(QStringLiteral("3"), QStringLiteral("200"), QStringLiteral("Positivo"));
-    auto &[ui, form] = loaded;
-    form.calculate();
-    QCOMPARE(ui.caption(), QStringLiteral("9"));
-
-    ui.forgetCalls();
-    form.reset();
-    QCOMPARE(ui.log(), QStringList{QStringLiteral("score cleared")});
 }
 
 QTEST_GUILESS_MAIN(tst_ScoreForm)

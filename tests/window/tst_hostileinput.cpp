@@ -79,14 +79,14 @@ void tst_HostileInput::hostileText_data()
         QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how << pct;
         QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
     };
-    const auto warning = [](Refusal refusal, EntryId box) {
+    const auto warning = [](Refusal refusal, norvana::Entry box) {
         return QString::fromUtf16(refusalText(refusal, box));
     };
-    const QString refused = warning(Refusal::Implausible, EntryId::txtPCT);
-    const QString pctUnit = warning(Refusal::UnknownUnit, EntryId::txtPCT);
-    const QString crpUnit = warning(Refusal::UnknownUnit, EntryId::txtCRP);
-    const QString pctOutOfView = warning(Refusal::OutOfView, EntryId::txtPCT);
-    const QString crpOutOfView = warning(Refusal::OutOfView, EntryId::txtCRP);
+    const QString refused = warning(Refusal::Implausible, norvana::Entry::Pct);
+    const QString pctUnit = warning(Refusal::UnknownUnit, norvana::Entry::Pct);
+    const QString crpUnit = warning(Refusal::UnknownUnit, norvana::Entry::Crp);
+    const QString pctOutOfView = warning(Refusal::OutOfView, norvana::Entry::Pct);
+    const QString crpOutOfView = warning(Refusal::OutOfView, norvana::Entry::Crp);
     // A text that shows one value and may hold another is refused, whatever
     // either value would score.
     const auto refuse = [&](const char *name, const QString &text, Entry how,
