@@ -1,7 +1,7 @@
 #pragma once
 
 #include "boxwatcher.h"
-#include "form1.h"
+#include "scorewindow.h"
 #include "texts.h"
 
 #include <QApplication>
@@ -15,8 +15,8 @@
 #include <memory>
 
 // The window's texts that the tests look for.
-inline const QString kValueWarning = QString::fromUtf16(norvana::kMsgValoreImplausibile);
-inline const QString kDipWarning = QString::fromUtf16(norvana::kMsgDipstick);
+inline const QString kValueWarning = QString::fromUtf16(norvana::kImplausibleValueText);
+inline const QString kDipWarning = QString::fromUtf16(norvana::kUnknownDipstickText);
 inline const QString kBoxTitle = QString::fromUtf16(norvana::kMessageTitle);
 
 // Finds a control of the window by its name, failing the test when absent.
@@ -127,7 +127,7 @@ struct OpenWindow
         return c.lblScore->text() == u"4";
     }
 
-    norvana::Form1 window;
+    norvana::ScoreWindow window;
     FormControlsUnderTest c{window};
     BoxWatcher boxes;
 };

@@ -19,7 +19,7 @@
 // limit; the window forgets it at each calculation, so typing does not grow
 // the heap either.
 #include "application.h"
-#include "form1.h"
+#include "scorewindow.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     const bool boxesOnly = argc > 1 && qstrcmp(argv[1], "boxes") == 0;
     const int total = argc > 1 + int(boxesOnly) ? std::atoi(argv[1 + int(boxesOnly)]) : 10000;
 
-    norvana::Form1 window;
+    norvana::ScoreWindow window;
     window.show();
     if (!QTest::qWaitForWindowExposed(&window)) {
         std::fprintf(stderr, "the window was not shown\n");

@@ -12,13 +12,14 @@
 
 namespace norvana {
 
-int keyAscii(const QKeyEvent *event)
+namespace {
+
+bool isEnter(const QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-        return 13;
-    const QString text = event->text();
-    return text.isEmpty() ? 0 : text.at(0).unicode();
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
+
+} // namespace
 
 void forgetUndoHistory(QLineEdit *edit)
 {
@@ -107,7 +108,8 @@ void TextBox::paintEvent(QPaintEvent *event)
 
 void TextBox::keyPressEvent(QKeyEvent *event)
 {
-    Q_EMIT keyPress(keyAscii(event));
+    if (isEnter(event))
+        Q_EMIT enterPressed();
     const QString typed = event->text();
     if (!typed.isEmpty() && typed.trimmed().isEmpty() && !text().isEmpty()
         && selectedText() == text()) {
@@ -142,7 +144,8 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
 
 void ComboBox::keyPressEvent(QKeyEvent *event)
 {
-    Q_EMIT keyPress(keyAscii(event));
+    if (isEnter(event))
+        Q_EMIT enterPressed();
     QComboBox::keyPressEvent(event);
 }
 

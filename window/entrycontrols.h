@@ -6,9 +6,6 @@
 
 namespace norvana {
 
-// The character code of a key press as the handlers see it; Enter is 13.
-int keyAscii(const QKeyEvent *event);
-
 // Forgets a line edit's undo history, keeping its text, cursor and
 // selection, and without reporting a change of text.
 void forgetUndoHistory(QLineEdit *edit);
@@ -32,8 +29,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// A single-line text box that reports a key press before it takes the key,
-// and a click after it has placed the cursor for it. A blank typed over its
+// A single-line text box that reports Enter before it takes the key, and a
+// click after it has placed the cursor for it. A blank typed over its
 // whole selected text does nothing: blanks around a value are ignored anyway,
 // so it is a key meant for a button that the focus has just left.
 class TextBox : public EntryEdit
@@ -43,7 +40,7 @@ public:
     explicit TextBox(QWidget *parent = nullptr);
 
 Q_SIGNALS:
-    void keyPress(int keyAscii);
+    void enterPressed();
     void clicked();
 
 protected:
@@ -53,8 +50,8 @@ protected:
 };
 
 // An editable combo box whose typed text stays exactly as typed: no
-// completion, and Enter adds nothing to the list. It reports a key press
-// before it takes the key. While its list is dropped down, a button's
+// completion, and Enter adds nothing to the list. It reports Enter before it
+// takes the key. While its list is dropped down, a button's
 // access key closes the list and presses the button. The mouse wheel
 // changes its item only while it has the focus.
 class ComboBox : public QComboBox
@@ -66,7 +63,7 @@ public:
     void showPopup() override;
 
 Q_SIGNALS:
-    void keyPress(int keyAscii);
+    void enterPressed();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -1,11 +1,12 @@
 #pragma once
 
+#include "texts.h"
+
 #include <QPalette>
 #include <QRect>
 #include <QSize>
 #include <QtGlobal>
 
-#include <array>
 #include <variant>
 
 class QLabel;
@@ -23,19 +24,19 @@ class TextBox;
 // Every control of the window, typed as the factory creates it.
 struct FormWidgets
 {
-    QLabel *Label1 = nullptr;
-    TextBox *txtPCT = nullptr;
-    QLabel *lblPunteggio = nullptr;
-    QLabel *lblScore = nullptr;
-    QLabel *Label2 = nullptr;
-    TextBox *txtCRP = nullptr;
-    QLabel *lblSBI = nullptr;
-    QLabel *Label3 = nullptr;
-    ComboBox *cmbDipUrine = nullptr;
-    QLabel *lblSBI2 = nullptr;
-    CommandButton *cmdCalcola = nullptr;
-    CommandButton *cmdReset = nullptr;
-    CommandButton *cmdFine = nullptr;
+    QLabel *pctLabel = nullptr;
+    TextBox *pctEdit = nullptr;
+    QLabel *scoreCaption = nullptr;
+    QLabel *scoreLabel = nullptr;
+    QLabel *crpLabel = nullptr;
+    TextBox *crpEdit = nullptr;
+    QLabel *cutOffLabel = nullptr;
+    QLabel *dipstickLabel = nullptr;
+    ComboBox *dipstickCombo = nullptr;
+    QLabel *sbiLabel = nullptr;
+    CommandButton *calculateButton = nullptr;
+    CommandButton *resetButton = nullptr;
+    CommandButton *quitButton = nullptr;
 };
 
 // Where a control is kept in FormWidgets; its type says which kind of
@@ -87,7 +88,41 @@ inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
 // their metrics, for which the layout is made.
 inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
 
-extern const std::array<ControlDef, 13> kControls;
+inline constexpr ColourDef kButtonText{QPalette::ButtonText};
+inline constexpr ColourDef kButtonFace{QPalette::Button};
+inline constexpr ColourDef kWindowText{QPalette::Text};
+inline constexpr ColourDef kWindowBackground{QPalette::Base};
+inline constexpr ColourDef kInactiveBorder{QPalette::Mid};
+inline constexpr ColourDef kAsWindow{QPalette::Window};
+inline constexpr ColourDef kRed{QPalette::NoRole, 0xFF0000};
+// Text on the form's fixed cyan is fixed too: the desktop's text colour
+// may be light, for a dark scheme, and would not read on it.
+inline constexpr ColourDef kBlack{QPalette::NoRole, 0x000000};
+
+// Captions start at the label's top edge; entry text is centred vertically.
+inline constexpr Qt::Alignment kLeft = Qt::AlignLeft | Qt::AlignTop;
+inline constexpr Qt::Alignment kEntryLeft = Qt::AlignLeft | Qt::AlignVCenter;
+inline constexpr Qt::Alignment kCentre = Qt::AlignHCenter | Qt::AlignTop;
+inline constexpr Qt::Alignment kButtonCaption = Qt::AlignCenter;
+
+// clang-format off
+inline constexpr ControlDef kControls[] = {
+    // name          slot                            left  top   width height  caption            font                 text         background          alignment       tab
+    {"Label1",       &FormWidgets::pctLabel,        {360,  600,  1215, 255}, kPctCaption,       {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        0},
+    {"txtPCT",       &FormWidgets::pctEdit,         {1920, 600,  855,  315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     1},
+    {"lblPunteggio", &FormWidgets::scoreCaption,    {4080, 600,  1335, 375}, kScoreCaption,     {12.0, true,  false}, kButtonText, kButtonFace,       kCentre,        5},
+    {"lblScore",     &FormWidgets::scoreLabel,      {4320, 1080, 735,  375}, u"",               {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
+    {"Label2",       &FormWidgets::crpLabel,        {360,  1440, 1215, 255}, kCrpCaption,       {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
+    {"txtCRP",       &FormWidgets::crpEdit,         {1920, 1440, 855,  315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
+    {"lblSBI",       &FormWidgets::cutOffLabel,     {3840, 1800, 2295, 495}, kCutOffCaption,    {8.25, false, false}, kBlack,      kAsWindow,         kLeft,          11},
+    {"Label3",       &FormWidgets::dipstickLabel,   {360,  2280, 1215, 255}, kDipstickCaption,  {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
+    {"cmbDipUrine",  &FormWidgets::dipstickCombo,   {1920, 2280, 1335, 315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
+    {"lblSBI2",      &FormWidgets::sbiLabel,        {3840, 2280, 2295, 495}, kSbiCaption,       {8.25, false, true},  kBlack,      kAsWindow,         kLeft,          12},
+    {"cmdCalcola",   &FormWidgets::calculateButton, {1080, 3240, 1215, 375}, kCalculateCaption, {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
+    {"cmdReset",     &FormWidgets::resetButton,     {2760, 3240, 1215, 375}, kResetCaption,     {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
+    {"cmdFine",      &FormWidgets::quitButton,      {4440, 3240, 1215, 375}, kQuitCaption,      {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},
+};
+// clang-format on
 
 // The font of most controls, which the client area gives them all; the
 // others have their own.
@@ -107,6 +142,14 @@ struct AccessibleDef
     QLabel *FormWidgets::*label; // or nullptr
 };
 
-extern const std::array<AccessibleDef, 4> kAccessibleNames;
+// clang-format off
+inline constexpr AccessibleDef kAccessibleNames[] = {
+    // control                        name                  label
+    {&FormWidgets::pctEdit,           kPctAccessibleName,   &FormWidgets::pctLabel},
+    {&FormWidgets::crpEdit,           kCrpAccessibleName,   &FormWidgets::crpLabel},
+    {&FormWidgets::dipstickCombo,     kDipAccessibleName,   &FormWidgets::dipstickLabel},
+    {&FormWidgets::scoreLabel,        kScoreAccessibleName, nullptr},
+};
+// clang-format on
 
 } // namespace norvana

@@ -1,6 +1,6 @@
 #include "application.h"
 #include "fontwarmup.h"
-#include "form1.h"
+#include "scorewindow.h"
 #include "startupguard.h"
 
 #include <QApplication>
@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     fontWarmup.finish();
     norvana::setUpApplication();
-    norvana::Form1 window;
+    norvana::ScoreWindow window;
     window.show();
     guard.finish();
     return QApplication::exec();

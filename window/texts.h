@@ -13,20 +13,16 @@ inline constexpr char16_t kWindowCaption[] = u"Norvana";
 inline constexpr char16_t kInfoCaption[] = u"?";
 inline constexpr char16_t kCopyResultCaption[] = u"Copia risultato";
 
-// Captions of the controls. The two explanatory labels carry a placeholder
-// until the window loads.
-inline constexpr char16_t kLabel1Caption[] = u"PCT (ng/ml) =";
-inline constexpr char16_t kLabel2Caption[] = u"CRP(mg/L)";
-inline constexpr char16_t kLabel3Caption[] = u"Dipstik urinario";
-inline constexpr char16_t kPunteggioCaption[] = u"Punteggio";
-inline constexpr char16_t kPlaceholderCaption[] = u"Label4";
-inline constexpr char16_t kCalcolaCaption[] = u"&Calcola";
+// Captions of the controls, the two explanatory sentences among them.
+inline constexpr char16_t kPctCaption[] = u"PCT (ng/ml) =";
+inline constexpr char16_t kCrpCaption[] = u"CRP(mg/L)";
+inline constexpr char16_t kDipstickCaption[] = u"Dipstik urinario";
+inline constexpr char16_t kScoreCaption[] = u"Punteggio";
+inline constexpr char16_t kCalculateCaption[] = u"&Calcola";
 inline constexpr char16_t kResetCaption[] = u"&Reset";
-inline constexpr char16_t kFineCaption[] = u"&Fine";
-
-// The explanatory sentences the window puts in place as it loads.
-inline constexpr char16_t kSbiCaption[] = u" Cut-off predittivo di SBI: uguale o superiore a 3.";
-inline constexpr char16_t kSbi2Caption[] = u"SBI = INFEZIONE BATTERICA SEVERA";
+inline constexpr char16_t kQuitCaption[] = u"&Fine";
+inline constexpr char16_t kCutOffCaption[] = u" Cut-off predittivo di SBI: uguale o superiore a 3.";
+inline constexpr char16_t kSbiCaption[] = u"SBI = INFEZIONE BATTERICA SEVERA";
 
 // The title of every message box, and the About message.
 inline constexpr char16_t kMessageTitle[] = u"NORVANA";
@@ -34,9 +30,9 @@ inline constexpr char16_t kAboutText[] =
     u"Ver. 290413\nNorvana: calcolo del punteggio di rischio di infezione batterica severa";
 
 // The warnings for a refused entry.
-inline constexpr char16_t kMsgValoreImplausibile[] =
+inline constexpr char16_t kImplausibleValueText[] =
     u"Immettere un valore plausibile maggiore di zero!";
-inline constexpr char16_t kMsgDipstick[] =
+inline constexpr char16_t kUnknownDipstickText[] =
     u"Selezionare Negativo o Positivo per il dipstick urinario!";
 inline constexpr char16_t kUnknownPctUnitText[] =
     u"Unit\u00E0 non riconosciuta: la PCT si esprime in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).";
@@ -63,11 +59,11 @@ inline constexpr const char16_t *refusalText(Refusal refusal, Entry entry)
                : entry == Entry::Crp ? kOutOfViewCrpText
                                           : kOutOfViewDipText;
     case Refusal::UnknownItem:
-        return kMsgDipstick;
+        return kUnknownDipstickText;
     case Refusal::Implausible:
         break;
     }
-    return kMsgValoreImplausibile;
+    return kImplausibleValueText;
 }
 
 // What a screen reader announces for the controls whose caption does not

@@ -107,9 +107,9 @@ void tst_Accessibility::entriesAreLabelled()
 {
     const FormControlsUnderTest &c = m_w->c;
     const std::pair<QWidget *, QString> entries[] = {
-        {c.txtPCT, text(norvana::kLabel1Caption)},
-        {c.txtCRP, text(norvana::kLabel2Caption)},
-        {c.cmbDipUrine, text(norvana::kLabel3Caption)},
+        {c.txtPCT, text(norvana::kPctCaption)},
+        {c.txtCRP, text(norvana::kCrpCaption)},
+        {c.cmbDipUrine, text(norvana::kDipstickCaption)},
     };
     for (const auto &[entry, caption] : entries) {
         const auto relations = accessible(entry)->relations(QAccessible::Label);

@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "scorewindow.h"
 #include "formtest.h"
 
 #include <QAbstractItemView>

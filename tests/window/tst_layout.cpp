@@ -1,6 +1,6 @@
 #include "application.h"
 #include "deferredstyle.h"
-#include "form1.h"
+#include "scorewindow.h"
 #include "formtest.h"
 
 #include <QApplication>
@@ -17,7 +17,7 @@
 #include <cmath>
 #include <memory>
 
-using norvana::Form1;
+using norvana::ScoreWindow;
 
 // The window as the user first sees it: places, fonts, colours, captions,
 // tab order and the state after start-up.
@@ -41,7 +41,7 @@ private Q_SLOTS:
 private:
     QWidget *find(const char *name) const { return control<QWidget>(m_window, name); }
 
-    Form1 m_window;
+    ScoreWindow m_window;
 };
 
 void tst_Layout::initTestCase()
@@ -311,7 +311,7 @@ void tst_Layout::textOnCyanReads()
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setPalette(palette);
 
-    Form1 window; // started under this palette
+    ScoreWindow window; // started under this palette
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     const QColor cyan(0xC0, 0xFF, 0xFF);

@@ -23,7 +23,7 @@ private Q_SLOTS:
     void road();
 
 private:
-    std::unique_ptr<norvana::Form1> m_window;
+    std::unique_ptr<norvana::ScoreWindow> m_window;
 };
 
 namespace {
@@ -76,7 +76,7 @@ void tst_XKeys::initTestCase()
 
 void tst_XKeys::init()
 {
-    m_window = std::make_unique<norvana::Form1>();
+    m_window = std::make_unique<norvana::ScoreWindow>();
     m_window->show();
     // The window must take the keyboard by itself, with or without a
     // window manager: the test does not activate it.

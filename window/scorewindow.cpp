@@ -1,4 +1,4 @@
-#include "form1.h"
+#include "scorewindow.h"
 
 #include "appicon.h"
 #include "controlfactory.h"
@@ -14,13 +14,7 @@
 
 namespace norvana {
 
-namespace {
-
-constexpr int kEnter = 13;
-
-} // namespace
-
-Form1::Form1(QWidget *parent) : QMainWindow(parent)
+ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QString::fromUtf16(kWindowCaption));
@@ -37,34 +31,27 @@ Form1::Form1(QWidget *parent) : QMainWindow(parent)
     // The window keeps the size of its menu bar and client area.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-    const FormWidgets controls = createControls(client);
-    txtPCT = controls.txtPCT;
-    txtCRP = controls.txtCRP;
-    cmbDipUrine = controls.cmbDipUrine;
-    cmdCalcola = controls.cmdCalcola;
-    cmdReset = controls.cmdReset;
-    cmdFine = controls.cmdFine;
-    lblScore = controls.lblScore;
-    lblSBI = controls.lblSBI;
-    lblSBI2 = controls.lblSBI2;
+    m_controls = createControls(client);
+    m_controls.dipstickCombo->addItem(QString::fromUtf16(kDipNegativo));
+    m_controls.dipstickCombo->addItem(QString::fromUtf16(kDipPositivo));
+    m_controls.dipstickCombo->setCurrentIndex(0);
 
-    Info = menuBar()->addAction(QString::fromUtf16(kInfoCaption));
-    Info->setObjectName(QStringLiteral("Info"));
+    m_about = menuBar()->addAction(QString::fromUtf16(kInfoCaption));
+    m_about->setObjectName(QStringLiteral("Info"));
 
     // Anywhere in the window, and from the score's context menu.
     m_copyResult = new QAction(QString::fromUtf16(kCopyResultCaption), this);
     m_copyResult->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
     m_copyResult->setShortcutVisibleInContextMenu(true);
     addAction(m_copyResult);
-    lblScore->addAction(m_copyResult);
-    lblScore->setContextMenuPolicy(Qt::ActionsContextMenu);
+    m_controls.scoreLabel->addAction(m_copyResult);
+    m_controls.scoreLabel->setContextMenuPolicy(Qt::ActionsContextMenu);
 
-    Form_Load();
     connectHandlers();
-    txtPCT->setFocus(Qt::OtherFocusReason);
+    m_controls.pctEdit->setFocus(Qt::OtherFocusReason);
 }
 
-void Form1::showEvent(QShowEvent *event)
+void ScoreWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     // The keyboard belongs to the window from the start, also where no
@@ -73,7 +60,7 @@ void Form1::showEvent(QShowEvent *event)
 }
 
 template <typename... Args>
-auto Form1::handler(void (Form1::*method)(Args...))
+auto ScoreWindow::unlessBoxOpen(void (ScoreWindow::*method)(Args...))
 {
     return [this, method](Args... args) {
         if (!QApplication::activeModalWidget())
@@ -81,18 +68,22 @@ auto Form1::handler(void (Form1::*method)(Args...))
     };
 }
 
-void Form1::connectHandlers()
+void ScoreWindow::connectHandlers()
 {
-    connect(txtPCT, &TextBox::keyPress, this, handler(&Form1::txtPCT_KeyPress));
-    connect(txtCRP, &TextBox::keyPress, this, handler(&Form1::txtCRP_KeyPress));
-    connect(cmbDipUrine, &ComboBox::keyPress, this, handler(&Form1::cmbDipUrine_KeyPress));
-    connect(txtPCT, &TextBox::clicked, this, handler(&Form1::txtPCT_Click));
-    connect(txtCRP, &TextBox::clicked, this, handler(&Form1::txtCRP_Click));
-    connect(cmdCalcola, &CommandButton::clicked, this, handler(&Form1::cmdCalcola_Click));
-    connect(cmdReset, &CommandButton::clicked, this, handler(&Form1::cmdReset_Click));
-    connect(cmdFine, &CommandButton::clicked, this, handler(&Form1::cmdFine_Click));
-    connect(Info, &QAction::triggered, this, handler(&Form1::Info_Click));
-    connect(m_copyResult, &QAction::triggered, this, &Form1::onCopyResult);
+    const FormWidgets &c = m_controls;
+    connect(c.pctEdit, &TextBox::enterPressed, this, unlessBoxOpen(&ScoreWindow::onPctEntered));
+    connect(c.crpEdit, &TextBox::enterPressed, this, unlessBoxOpen(&ScoreWindow::onCrpEntered));
+    connect(c.dipstickCombo, &ComboBox::enterPressed, this,
+            unlessBoxOpen(&ScoreWindow::onDipstickEntered));
+    connect(c.pctEdit, &TextBox::clicked, this, unlessBoxOpen(&ScoreWindow::onPctClicked));
+    connect(c.crpEdit, &TextBox::clicked, this, unlessBoxOpen(&ScoreWindow::onCrpClicked));
+    connect(c.calculateButton, &CommandButton::clicked, this,
+            unlessBoxOpen(&ScoreWindow::onCalculateClicked));
+    connect(c.resetButton, &CommandButton::clicked, this,
+            unlessBoxOpen(&ScoreWindow::onResetClicked));
+    connect(c.quitButton, &CommandButton::clicked, this, unlessBoxOpen(&ScoreWindow::onQuitClicked));
+    connect(m_about, &QAction::triggered, this, unlessBoxOpen(&ScoreWindow::onAboutTriggered));
+    connect(m_copyResult, &QAction::triggered, this, &ScoreWindow::onCopyResult);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {
         if (now && centralWidget()->isAncestorOf(now))
             m_lastControl = now;
@@ -100,80 +91,68 @@ void Form1::connectHandlers()
     // A change clears the score at once, even while a box is open: it may
     // come from a screen reader or dictation tool, which a modal box does
     // not block, and no score may stand beside values it does not belong to.
-    connect(txtPCT, &QLineEdit::textChanged, this, &Form1::entry_Change);
-    connect(txtCRP, &QLineEdit::textChanged, this, &Form1::entry_Change);
-    connect(cmbDipUrine, &QComboBox::editTextChanged, this, &Form1::entry_Change);
+    connect(c.pctEdit, &QLineEdit::textChanged, this, &ScoreWindow::onEntryChanged);
+    connect(c.crpEdit, &QLineEdit::textChanged, this, &ScoreWindow::onEntryChanged);
+    connect(c.dipstickCombo, &QComboBox::editTextChanged, this, &ScoreWindow::onEntryChanged);
 }
 
-void Form1::Form_Load()
+void ScoreWindow::onPctEntered()
 {
-    lblSBI->setText(QString::fromUtf16(kSbiCaption));
-    lblSBI2->setText(QString::fromUtf16(kSbi2Caption));
-    cmbDipUrine->addItem(QString::fromUtf16(kDipNegativo));
-    cmbDipUrine->addItem(QString::fromUtf16(kDipPositivo));
-    cmbDipUrine->setCurrentIndex(0);
+    m_form.acceptPct();
 }
 
-void Form1::txtPCT_KeyPress(int keyAscii)
+void ScoreWindow::onCrpEntered()
 {
-    if (keyAscii == kEnter)
-        m_form.acceptPct();
+    m_form.acceptCrp();
 }
 
-void Form1::txtCRP_KeyPress(int keyAscii)
+void ScoreWindow::onDipstickEntered()
 {
-    if (keyAscii == kEnter)
-        m_form.acceptCrp();
+    m_form.acceptDipstick();
 }
 
-void Form1::cmbDipUrine_KeyPress(int keyAscii)
-{
-    if (keyAscii == kEnter)
-        m_form.acceptDipstick();
-}
-
-void Form1::txtPCT_Click()
+void ScoreWindow::onPctClicked()
 {
     selectAll(Entry::Pct);
     m_form.clearScore();
 }
 
-void Form1::txtCRP_Click()
+void ScoreWindow::onCrpClicked()
 {
     selectAll(Entry::Crp);
     m_form.clearScore();
 }
 
-void Form1::cmdCalcola_Click()
+void ScoreWindow::onCalculateClicked()
 {
     // A calculation commits the entries: Ctrl+Z undoes what was typed since
     // the last one. Without this the boxes' undo history would grow with
     // every value typed in a long session.
-    forgetUndoHistory(txtPCT);
-    forgetUndoHistory(txtCRP);
-    forgetUndoHistory(cmbDipUrine->lineEdit());
+    forgetUndoHistory(m_controls.pctEdit);
+    forgetUndoHistory(m_controls.crpEdit);
+    forgetUndoHistory(m_controls.dipstickCombo->lineEdit());
     m_form.calculate();
 }
 
-void Form1::cmdReset_Click()
+void ScoreWindow::onResetClicked()
 {
     m_form.clearScore();
-    txtPCT->clear();
-    txtCRP->clear();
-    cmbDipUrine->setCurrentIndex(0);
+    m_controls.pctEdit->clear();
+    m_controls.crpEdit->clear();
+    m_controls.dipstickCombo->setCurrentIndex(0);
     // A new patient: Ctrl+Z must not bring back the previous one's values.
-    forgetUndoHistory(txtPCT);
-    forgetUndoHistory(txtCRP);
-    forgetUndoHistory(cmbDipUrine->lineEdit());
+    forgetUndoHistory(m_controls.pctEdit);
+    forgetUndoHistory(m_controls.crpEdit);
+    forgetUndoHistory(m_controls.dipstickCombo->lineEdit());
     setFocus(Control::Pct);
 }
 
-void Form1::cmdFine_Click()
+void ScoreWindow::onQuitClicked()
 {
     QCoreApplication::exit(0);
 }
 
-void Form1::Info_Click()
+void ScoreWindow::onAboutTriggered()
 {
     showMessage(this, QString::fromUtf16(kAboutText), QMessageBox::NoIcon);
     // Chosen from the keyboard, "?" leaves the focus in the menu bar, which
@@ -183,12 +162,12 @@ void Form1::Info_Click()
         m_lastControl->setFocus(Qt::MenuBarFocusReason);
 }
 
-void Form1::entry_Change()
+void ScoreWindow::onEntryChanged()
 {
     m_form.clearScore();
 }
 
-void Form1::onCopyResult()
+void ScoreWindow::onCopyResult()
 {
     const QString line = m_form.summaryLine(
         QString::fromUtf16(kWindowCaption) + u' ' + QStringLiteral(NORVANA_VERSION_TEXT),
@@ -199,35 +178,35 @@ void Form1::onCopyResult()
         QGuiApplication::clipboard()->setText(line);
 }
 
-EntryEdit *Form1::lineEdit(Entry entry) const
+EntryEdit *ScoreWindow::lineEdit(Entry entry) const
 {
     switch (entry) {
     case Entry::Pct:
-        return txtPCT;
+        return m_controls.pctEdit;
     case Entry::Crp:
-        return txtCRP;
+        return m_controls.crpEdit;
     case Entry::Dipstick:
         break;
     }
-    return static_cast<EntryEdit *>(cmbDipUrine->lineEdit());
+    return static_cast<EntryEdit *>(m_controls.dipstickCombo->lineEdit());
 }
 
-QString Form1::text(Entry entry) const
+QString ScoreWindow::text(Entry entry) const
 {
     return lineEdit(entry)->text();
 }
 
-bool Form1::showsWholeText(Entry entry) const
+bool ScoreWindow::showsWholeText(Entry entry) const
 {
     return lineEdit(entry)->showsWholeText();
 }
 
-void Form1::selectAll(Entry entry)
+void ScoreWindow::selectAll(Entry entry)
 {
     lineEdit(entry)->selectAll();
 }
 
-void Form1::setFocus(Control id)
+void ScoreWindow::setFocus(Control id)
 {
     // An entry that the program moves into has its text selected, so that
     // typing replaces the old value instead of adding to it.
@@ -240,25 +219,25 @@ void Form1::setFocus(Control id)
         break;
     }
     case Control::Dipstick:
-        cmbDipUrine->setFocus(Qt::OtherFocusReason);
+        m_controls.dipstickCombo->setFocus(Qt::OtherFocusReason);
         selectAll(Entry::Dipstick);
         break;
     case Control::Calculate:
-        cmdCalcola->setFocus(Qt::OtherFocusReason);
+        m_controls.calculateButton->setFocus(Qt::OtherFocusReason);
         break;
     }
 }
 
-void Form1::setScore(const QString &caption, const QString &breakdown)
+void ScoreWindow::setScore(const QString &caption, const QString &breakdown)
 {
-    lblScore->setText(caption);
+    m_controls.scoreLabel->setText(caption);
     // A screen reader announces the score as "Punteggio" and its breakdown,
     // which begins with the score.
-    lblScore->setToolTip(breakdown);
-    lblScore->setAccessibleDescription(breakdown);
+    m_controls.scoreLabel->setToolTip(breakdown);
+    m_controls.scoreLabel->setAccessibleDescription(breakdown);
 }
 
-void Form1::warn(Refusal refusal, Entry entry)
+void ScoreWindow::warn(Refusal refusal, Entry entry)
 {
     showMessage(this, QString::fromUtf16(refusalText(refusal, entry)), QMessageBox::Warning);
 }

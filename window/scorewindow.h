@@ -1,51 +1,46 @@
 #pragma once
 
+#include "formdefinition.h"
 #include "scoreform.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class QAction;
-class QLabel;
 
 namespace norvana {
 
-class ComboBox;
-class CommandButton;
 class EntryEdit;
-class TextBox;
 
 // The program's only window: the three entries, the score, the two
 // explanatory sentences, the three buttons and the menu item "?".
-class Form1 : public QMainWindow, private FormControls
+class ScoreWindow : public QMainWindow, private FormControls
 {
     Q_OBJECT
 public:
-    explicit Form1(QWidget *parent = nullptr);
+    explicit ScoreWindow(QWidget *parent = nullptr);
 
 protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    // Event handlers, named after their control and event.
-    void Form_Load();
-    void txtPCT_KeyPress(int keyAscii);
-    void txtCRP_KeyPress(int keyAscii);
-    void cmbDipUrine_KeyPress(int keyAscii);
-    void txtPCT_Click();
-    void txtCRP_Click();
-    void cmdCalcola_Click();
-    void cmdReset_Click();
-    void cmdFine_Click();
-    void Info_Click();
-    void entry_Change();
-    void onCopyResult();
-
     void connectHandlers();
     // Wraps a handler so that it does not run while a message box is open:
     // it could open a second one.
     template <typename... Args>
-    auto handler(void (Form1::*method)(Args...));
+    auto unlessBoxOpen(void (ScoreWindow::*method)(Args...));
+
+    void onPctEntered();
+    void onCrpEntered();
+    void onDipstickEntered();
+    void onPctClicked();
+    void onCrpClicked();
+    void onCalculateClicked();
+    void onResetClicked();
+    void onQuitClicked();
+    void onAboutTriggered();
+    void onEntryChanged();
+    void onCopyResult();
 
     // FormControls
     QString text(Entry entry) const override;
@@ -57,16 +52,8 @@ private:
 
     EntryEdit *lineEdit(Entry entry) const;
 
-    TextBox *txtPCT = nullptr;
-    TextBox *txtCRP = nullptr;
-    ComboBox *cmbDipUrine = nullptr;
-    CommandButton *cmdCalcola = nullptr;
-    CommandButton *cmdReset = nullptr;
-    CommandButton *cmdFine = nullptr;
-    QLabel *lblScore = nullptr;
-    QLabel *lblSBI = nullptr;
-    QLabel *lblSBI2 = nullptr;
-    QAction *Info = nullptr;
+    FormWidgets m_controls;
+    QAction *m_about = nullptr;
     QAction *m_copyResult = nullptr;
     // The control that last had the focus, to which it returns from the
     // menu bar.
