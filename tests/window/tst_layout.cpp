@@ -1,7 +1,8 @@
 #include "application.h"
 #include "deferredstyle.h"
-#include "scorewindow.h"
+#include "formdefinition.h"
 #include "formtest.h"
+#include "scorewindow.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -28,7 +29,6 @@ class tst_Layout : public QObject
 private Q_SLOTS:
     void initTestCase();
     void window();
-    void controls_data();
     void controls();
     void captionsFit_data();
     void captionsFit();
@@ -74,114 +74,53 @@ void tst_Layout::window()
     QCOMPARE(m_window.size(), m_window.minimumSize());
 }
 
-void tst_Layout::controls_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");
-    QTest::addColumn<QString>("caption");
-    QTest::addColumn<int>("pixelSize");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<bool>("italic");
-    QTest::addColumn<QColor>("text");
-    QTest::addColumn<QColor>("background");
-    QTest::addColumn<int>("alignment");
-
-    const QPalette system = QApplication::palette();
-    const QColor buttonText = system.color(QPalette::ButtonText);
-    const QColor buttonFace = system.color(QPalette::Button);
-    const QColor windowText = system.color(QPalette::Text);
-    const QColor windowBackground = system.color(QPalette::Base);
-    const QColor inactiveBorder = system.color(QPalette::Mid);
-    const QColor cyan(0xC0, 0xFF, 0xFF);
-    const QColor red(0xFF, 0, 0);
-    const QColor black(0, 0, 0);
-    const int left = Qt::AlignLeft;
-    const int centre = Qt::AlignHCenter;
-
-    // Pixels at 96 dpi: 8.25 pt is 11 px, 12 pt 16 px, 13.5 pt 18 px.
-    QTest::newRow("Label1") << "Label1" << QRect(24, 40, 81, 17) << "PCT (ng/ml) ="
-                            << 11 << false << false << buttonText << buttonFace << centre;
-    QTest::newRow("txtPCT") << "txtPCT" << QRect(128, 40, 57, 21) << ""
-                            << 11 << false << false << windowText << windowBackground << left;
-    QTest::newRow("lblPunteggio") << "lblPunteggio" << QRect(272, 40, 89, 25) << "Punteggio"
-                                  << 16 << true << false << buttonText << buttonFace << centre;
-    QTest::newRow("lblScore") << "lblScore" << QRect(288, 72, 49, 25) << ""
-                              << 18 << true << false << red << inactiveBorder << centre;
-    QTest::newRow("Label2") << "Label2" << QRect(24, 96, 81, 17) << "CRP(mg/L)"
-                            << 11 << false << false << buttonText << buttonFace << centre;
-    QTest::newRow("txtCRP") << "txtCRP" << QRect(128, 96, 57, 21) << ""
-                            << 11 << false << false << windowText << windowBackground << left;
-    QTest::newRow("lblSBI") << "lblSBI" << QRect(256, 120, 153, 33)
-                            << " Cut-off predittivo di SBI: uguale o superiore a 3."
-                            << 11 << false << false << black << cyan << left;
-    QTest::newRow("Label3") << "Label3" << QRect(24, 152, 81, 17) << "Dipstik urinario"
-                            << 11 << false << false << buttonText << buttonFace << centre;
-    QTest::newRow("cmbDipUrine") << "cmbDipUrine" << QRect(128, 152, 89, 21) << "Negativo"
-                                 << 11 << false << false << windowText << windowBackground << left;
-    QTest::newRow("lblSBI2") << "lblSBI2" << QRect(256, 152, 153, 33)
-                             << "SBI = INFEZIONE BATTERICA SEVERA"
-                             << 11 << false << true << black << cyan << left;
-    QTest::newRow("cmdCalcola") << "cmdCalcola" << QRect(72, 216, 81, 25) << "&Calcola"
-                                << 11 << false << false << buttonText << buttonFace << centre;
-    QTest::newRow("cmdReset") << "cmdReset" << QRect(184, 216, 81, 25) << "&Reset"
-                              << 11 << false << false << buttonText << buttonFace << centre;
-    QTest::newRow("cmdFine") << "cmdFine" << QRect(296, 216, 81, 25) << "&Fine"
-                             << 11 << false << false << buttonText << buttonFace << centre;
-}
-
+// Each control as its definition says: the factory's conversion from twips,
+// its font, colours, caption and alignment.
 void tst_Layout::controls()
 {
-    QFETCH(QString, name);
-    QFETCH(QRect, geometry);
-    QFETCH(QString, caption);
-    QFETCH(int, pixelSize);
-    QFETCH(bool, bold);
-    QFETCH(bool, italic);
-    QFETCH(QColor, text);
-    QFETCH(QColor, background);
-    QFETCH(int, alignment);
+    // A colour by role is the desktop's, but for the client area's cyan.
+    const QPalette client = m_window.centralWidget()->palette();
+    const auto colour = [&](const norvana::ColourDef &def) {
+        return def.role == QPalette::NoRole ? QColor::fromRgb(def.fixed) : client.color(def.role);
+    };
+    for (const norvana::ControlDef &def : norvana::kControls) {
+        QWidget *widget = m_window.findChild<QWidget *>(QLatin1String(def.name));
+        QVERIFY2(widget, def.name);
+        QCOMPARE(widget->parentWidget(), m_window.centralWidget());
+        QCOMPARE(widget->geometry(), QRect(def.twips.topLeft() / 15, def.twips.size() / 15));
+        QVERIFY(widget->isVisible() && widget->isEnabled());
 
-    QWidget *widget = m_window.findChild<QWidget *>(name);
-    QVERIFY(widget);
-    QCOMPARE(widget->parentWidget(), m_window.centralWidget());
-    QCOMPARE(widget->geometry(), geometry);
-    QVERIFY(widget->isVisible());
-    QVERIFY(widget->isEnabled());
+        const QFont font = widget->font();
+        QCOMPARE(font.pixelSize(), qRound(def.font.pointSize * 96 / 72));
+        QCOMPARE(font.bold(), def.font.bold);
+        QCOMPARE(font.italic(), def.font.italic);
+        QVERIFY(!font.underline() && !font.strikeOut());
 
-    const QFont font = widget->font();
-    QCOMPARE(font.pixelSize(), pixelSize);
-    QCOMPARE(font.bold(), bold);
-    QCOMPARE(font.italic(), italic);
-    QVERIFY(!font.underline());
-    QVERIFY(!font.strikeOut());
+        const QPalette palette = widget->palette();
+        QCOMPARE(palette.color(widget->foregroundRole()), colour(def.text));
+        QCOMPARE(palette.color(widget->backgroundRole()), colour(def.background));
 
-    const QPalette palette = widget->palette();
-    QCOMPARE(palette.color(widget->foregroundRole()), text);
-    QCOMPARE(palette.color(widget->backgroundRole()), background);
-
-    int horizontal = -1;
-    if (auto *label = qobject_cast<QLabel *>(widget)) {
-        QCOMPARE(label->text(), caption);
-        QVERIFY(label->autoFillBackground());
-        QVERIFY(label->wordWrap());
-        QCOMPARE(label->frameShape(), QFrame::NoFrame);
-        QVERIFY(label->alignment() & Qt::AlignTop);
-        horizontal = int(label->alignment() & Qt::AlignHorizontal_Mask);
-    } else if (auto *box = qobject_cast<QLineEdit *>(widget)) {
-        QCOMPARE(box->text(), caption);
-        QCOMPARE(box->maxLength(), 32767); // no limit of its own
-        QVERIFY(box->hasFrame());
-        horizontal = int(box->alignment() & Qt::AlignHorizontal_Mask);
-    } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
-        QCOMPARE(combo->currentText(), caption);
-        horizontal = int(combo->lineEdit()->alignment() & Qt::AlignHorizontal_Mask);
-        QCOMPARE(combo->lineEdit()->font().pixelSize(), pixelSize);
-    } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
-        QCOMPARE(button->text(), caption);
-        QVERIFY(!button->isDefault());
-        horizontal = Qt::AlignHCenter; // push buttons centre their captions
+        const QString caption = QString::fromUtf16(def.caption);
+        const auto horizontal = [](Qt::Alignment a) { return a & Qt::AlignHorizontal_Mask; };
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            QCOMPARE(label->text(), caption);
+            QVERIFY(label->autoFillBackground() && label->wordWrap());
+            QCOMPARE(label->frameShape(), QFrame::NoFrame);
+            QCOMPARE(label->alignment(), def.alignment);
+        } else if (auto *box = qobject_cast<QLineEdit *>(widget)) {
+            QCOMPARE(box->text(), caption);
+            QCOMPARE(box->maxLength(), 32767); // no limit of its own
+            QVERIFY(box->hasFrame());
+            QCOMPARE(horizontal(box->alignment()), horizontal(def.alignment));
+        } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
+            QCOMPARE(combo->currentText(), QStringLiteral("Negativo"));
+            QCOMPARE(horizontal(combo->lineEdit()->alignment()), horizontal(def.alignment));
+            QCOMPARE(combo->lineEdit()->font().pixelSize(), font.pixelSize());
+        } else if (auto *button = qobject_cast<QPushButton *>(widget)) {
+            QCOMPARE(button->text(), caption);
+            QVERIFY(!button->isDefault());
+        }
     }
-    QCOMPARE(horizontal, alignment);
 }
 
 void tst_Layout::captionsFit_data()
