@@ -27,7 +27,7 @@ QString valueText(const char16_t *name, const ScoredValue &v, const char16_t *un
 
 QString dipstickItem(qint16 points)
 {
-    return QString::fromUtf16(points ? kDipPositivo : kDipNegativo);
+    return QString::fromUtf16(points ? kPositiveItem : kNegativeItem);
 }
 
 QString pointsText(qint16 points)

@@ -19,9 +19,9 @@ qint16 valuePoints(double value, const ValueRule &rule)
 std::optional<qint16> dipstickPoints(QStringView text)
 {
     const QStringView item = text.trimmed();
-    if (item.compare(QStringView(kDipNegativo), Qt::CaseInsensitive) == 0)
+    if (item.compare(QStringView(kNegativeItem), Qt::CaseInsensitive) == 0)
         return qint16(0);
-    if (item.compare(QStringView(kDipPositivo), Qt::CaseInsensitive) == 0)
+    if (item.compare(QStringView(kPositiveItem), Qt::CaseInsensitive) == 0)
         return qint16(1);
     return std::nullopt;
 }

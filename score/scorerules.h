@@ -29,8 +29,8 @@ inline constexpr Unit kCrpUnits[] = {
 inline constexpr ValueRule kPctRule{500.0, 0.5, 2.0, {kPctUnits, std::size(kPctUnits)}};
 inline constexpr ValueRule kCrpRule{1000.0, 40.0, 100.0, {kCrpUnits, std::size(kCrpUnits)}};
 
-inline constexpr char16_t kDipNegativo[] = u"Negativo";
-inline constexpr char16_t kDipPositivo[] = u"Positivo";
+inline constexpr char16_t kNegativeItem[] = u"Negativo";
+inline constexpr char16_t kPositiveItem[] = u"Positivo";
 
 // A value is plausible when it is greater than zero and at most the bound.
 // Infinity is above every bound.

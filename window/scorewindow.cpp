@@ -32,8 +32,8 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     m_controls = createControls(client);
-    m_controls.dipstickCombo->addItem(QString::fromUtf16(kDipNegativo));
-    m_controls.dipstickCombo->addItem(QString::fromUtf16(kDipPositivo));
+    m_controls.dipstickCombo->addItem(QString::fromUtf16(kNegativeItem));
+    m_controls.dipstickCombo->addItem(QString::fromUtf16(kPositiveItem));
     m_controls.dipstickCombo->setCurrentIndex(0);
 
     m_about = menuBar()->addAction(QString::fromUtf16(kInfoCaption));

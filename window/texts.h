@@ -4,7 +4,7 @@
 #include "scorerules.h"
 
 // Every text the window shows, in one place. The core keeps the texts it
-// matches itself: the dipstick's two items (kDipNegativo, kDipPositivo in
+// matches itself: the dipstick's two items (kNegativeItem, kPositiveItem in
 // scorerules.h).
 
 namespace norvana {
