@@ -1,15 +1,20 @@
-#include "scorewindow.h"
 #include "formtest.h"
+#include "scorewindow.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 
-// "&Calcola" through the real widgets: values typed, the button pressed, the
-// warnings, the focus and the score as the user sees them.
+// "&Calcola" through the real widgets: values typed or pasted, the button
+// pressed, the warnings, the focus and the score as the user sees them.
 class tst_Calculation : public WindowSuite
 {
     Q_OBJECT
+
+public:
+    enum class Input { Typed, Pasted };
+    Q_ENUM(Input)
 
 private Q_SLOTS:
     void calculate_data();
@@ -19,6 +24,8 @@ private Q_SLOTS:
     void enterInEntriesPressesNoButton();
     void comboKeepsTypedText();
     void refusalOnEnterDoesNotHideNextScore();
+    void hostileText_data();
+    void hostileText();
 
 private:
     void enter(const QString &pct, const QString &crp, const QString &dip);
@@ -180,6 +187,183 @@ void tst_Calculation::refusalOnEnterDoesNotHideNextScore()
     QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
     QVERIFY(m_w->boxes.boxes().isEmpty());
     QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
+}
+
+namespace {
+
+// The other value of each row and its 2 points, so that every band of the
+// hostile value gives a different score (2, 4 or 6).
+const QString kOtherCrp = QStringLiteral("50");
+const QString kOtherPct = QStringLiteral("1");
+
+void typeCodePoints(QLineEdit *box, const QString &text)
+{
+    for (const char32_t codePoint : text.toUcs4()) {
+        const QString keyText = QString::fromUcs4(&codePoint, 1);
+        const Qt::Key key = codePoint < 0x80 ? Qt::Key(QChar(codePoint).toUpper().unicode())
+                                             : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, box, key, keyText, Qt::NoModifier);
+    }
+}
+
+// Replaces the whole text of the box as a user would.
+void enterAsUser(QLineEdit *box, const QString &text, tst_Calculation::Input how)
+{
+    box->setFocus();
+    box->selectAll();
+    if (text.isEmpty()) {
+        QTest::keyClick(box, Qt::Key_Delete);
+    } else if (how == tst_Calculation::Input::Pasted) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    } else {
+        typeCodePoints(box, text);
+    }
+}
+
+} // namespace
+
+// Feeds hostile texts to txtPCT and txtCRP of the real window, presses
+// "&Calcola" and checks that each text is either accepted with the value it
+// stands for, in the unit written (the score shows its points), or refused
+// with one warning that says why, the focus in its box and its text
+// selected. Runs at scale factor 1 and 2.
+//
+// Most texts are typed one character (code point) at a time. Texts a user
+// cannot type into the box are pasted with Ctrl+V from the clipboard, as
+// they come from a lab report or a spreadsheet: invisible and formatting
+// characters, tabs and line breaks, NUL, and 1 MB of digits (too slow key
+// by key). QLineEdit keeps at most 32767
+// characters of a paste, so the 1 MB row reads the digits that remain.
+void tst_Calculation::hostileText_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<Input>("how");
+    QTest::addColumn<QString>("shown"); // the score, or the one warning
+
+    // One row per box: PCT with CRP 50 (2 points), CRP with PCT 1 (2 points).
+    const auto add = [](const char *name, const QString &text, Input how, const QString &pct,
+                        const QString &crp) {
+        QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how << pct;
+        QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
+    };
+    const auto warning = [](norvana::Refusal refusal, norvana::Entry box) {
+        return QString::fromUtf16(norvana::refusalText(refusal, box));
+    };
+    const QString refused = warning(norvana::Refusal::Implausible, norvana::Entry::Pct);
+    const QString pctUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Pct);
+    const QString crpUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Crp);
+    const QString pctOutOfView = warning(norvana::Refusal::OutOfView, norvana::Entry::Pct);
+    const QString crpOutOfView = warning(norvana::Refusal::OutOfView, norvana::Entry::Crp);
+    // A text that shows one value and may hold another is refused, whatever
+    // either value would score.
+    const auto refuse = [&](const char *name, const QString &text, Input how,
+                            const QString &why) { add(name, text, how, why, why); };
+    const auto outOfView = [&](const char *name, const QString &text, Input how) {
+        add(name, text, how, pctOutOfView, crpOutOfView);
+    };
+    const auto typed = Input::Typed;
+    const auto pasted = Input::Pasted;
+
+    // How texts read is the number reader's to test; here texts as they
+    // come into the boxes, typed (characters beyond the keyboard's basic
+    // plane, an emptied box) and pasted, and what the window does with them.
+    refuse("empty", QString(), typed, refused);
+    add("plus sign", QStringLiteral("+1.5"), typed, "4", "2");
+    add("comma below one", QStringLiteral("0,7"), typed, "4", "2");
+    add("blanks around", QStringLiteral(" 7 "), typed, "6", "2");
+    add("exponent", QStringLiteral("1e2"), typed, "6", "6");
+    refuse("number then emoji", QStringLiteral("5\U0001F637"), typed, refused);
+
+    // Units: the box's own in any case, converted; any other text refused.
+    add("unit in capitals", QStringLiteral("45 MG/L"), typed, pctUnit, "4");
+    add("unit without a blank", QStringLiteral("45mg/l"), typed, pctUnit, "4");
+    add("converted unit", QStringLiteral("4,5 mg/dL"), typed, pctUnit, "4");
+    add("picograms", QStringLiteral("500 pg/mL"), typed, "4", crpUnit);
+    add("micro as u", QStringLiteral("0,5 ug/L"), typed, "4", crpUnit);
+    add("nanograms", QStringLiteral("120 ng/ml"), typed, "6", crpUnit);
+    add("milligrams per litre", QStringLiteral("1,2 mg/L"), typed, pctUnit, "2");
+    for (const char *text : {"45 H", "45 mmol/L", "1OO", "45%", "5-"})
+        add(text, QString::fromLatin1(text), typed, pctUnit, crpUnit);
+    // Wider than the box, its warning names the box's units too.
+    outOfView("45 mg/dL/h", QStringLiteral("45 mg/dL/h"), typed);
+
+    // Whole in view or refused, blanks included; blanks of a copied cell
+    // around the value are ignored.
+    outOfView("number, unit and a word", QStringLiteral("1.2 ng/mL (elevato)"), typed);
+    outOfView("unit 40 blanks away", u'4' + QString(40, u' ') + QStringLiteral("mg/dL"), typed);
+    add("line feed after", QStringLiteral("45\n"), pasted, "6", "4");
+    add("line end after", QStringLiteral("45\r\n"), pasted, "6", "4");
+    add("no-break space after", QStringLiteral("45\u00A0"), pasted, "6", "4");
+
+    // Pasted characters that are invisible or look like others: each text
+    // shows 120 or 100 (or 150 for the override) and must not score as
+    // anything.
+    refuse("zero-width space", QStringLiteral("1\u200B20"), pasted, refused);
+    refuse("soft hyphen", QStringLiteral("1\u00AD20"), pasted, refused);
+    refuse("word joiner", QStringLiteral("1\u206020"), pasted, refused);
+    refuse("byte-order mark", QStringLiteral("\uFEFF120"), pasted, refused);
+    refuse("left-to-right mark", QStringLiteral("1\u200E20"), pasted, refused);
+    refuse("right-to-left mark", QStringLiteral("\u200F120"), pasted, refused);
+    refuse("right-to-left override", QStringLiteral("1\u202E05"), pasted, refused);
+    refuse("embedded nul", QString::fromUtf16(u"1\0" "20", 4), pasted, refused);
+    refuse("full-width digits", QStringLiteral("1\uFF10\uFF10"), pasted, refused);
+    refuse("mathematical digits", QStringLiteral("1\U0001D7CE\U0001D7CE"), pasted, refused);
+    refuse("arabic-indic digit", QStringLiteral("\u0663"), typed, refused);
+    refuse("no-break space", QStringLiteral("1\u00A020"), pasted, refused);
+    outOfView("tab between two cells", QStringLiteral("1.2\t45"), pasted);
+    outOfView("tab before a number", QStringLiteral("\t12"), pasted);
+
+    // Blanks inside the number; 30 of them push the 1 out of sight.
+    outOfView("30 blanks between digits", u'1' + QString(30, u' ') + QStringLiteral("20"),
+              typed);
+    refuse("blank between digits", QStringLiteral("1 5"), typed, refused);
+    refuse("blanks between digits", QStringLiteral("1   20"), typed, refused);
+    refuse("blank before the separator", QStringLiteral("1 .5"), typed, refused);
+    refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed, refused);
+
+    // A digit after the number.
+    refuse("list", QStringLiteral("1,2,3"), typed, refused);
+    refuse("italian thousands", QStringLiteral("1.234,5"), typed, refused);
+    refuse("second number", QStringLiteral("1.2 45"), typed, refused);
+    refuse("digit after a unit", QStringLiteral("12mg5"), typed, refused);
+
+    outOfView("1 MB of digits", QString(1 << 20, u'7'), pasted);
+}
+
+void tst_Calculation::hostileText()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, text);
+    QFETCH(Input, how);
+    QFETCH(QString, shown);
+
+    const FormControlsUnderTest &ui = m_w->c;
+    const bool hostilePct = box == u"txtPCT";
+    QLineEdit *hostile = hostilePct ? ui.txtPCT : ui.txtCRP;
+    QLineEdit *other = hostilePct ? ui.txtCRP : ui.txtPCT;
+
+    typeInto(other, hostilePct ? kOtherCrp : kOtherPct);
+    enterAsUser(hostile, text, how);
+    // The box holds the whole text, as far as its length limit allows.
+    QCOMPARE(hostile->text(), text.left(hostile->maxLength()));
+
+    QTest::mouseClick(ui.cmdCalcola, Qt::LeftButton);
+
+    if (shown.size() == 1) {
+        QCOMPARE(ui.lblScore->text(), shown);
+        QCOMPARE(m_w->boxes.texts(), QStringList());
+        return;
+    }
+    QCOMPARE(ui.lblScore->text(), QString());
+    QCOMPARE(m_w->boxes.texts(), QStringList{shown});
+    const BoxWatcher::Box &warning = m_w->boxes.boxes().constFirst();
+    QCOMPARE(warning.title, kBoxTitle);
+    QCOMPARE(warning.icon, QMessageBox::Warning);
+    QCOMPARE(warning.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(m_w->window.focusWidget(), hostile);
+    QCOMPARE(hostile->selectedText(), hostile->text());
 }
 
 QTEST_MAIN(tst_Calculation)
