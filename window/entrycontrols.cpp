@@ -98,7 +98,7 @@ void TextBox::paintEvent(QPaintEvent *event)
     EntryEdit::paintEvent(event);
     // A text too long for the box scrolls over the frame, which the margins
     // leave unclipped; the frame goes back on top of it.
-    if (!showsWholeText()) {
+    if (!text().isEmpty() && !showsWholeText()) {
         QPainter painter(this);
         QStyleOptionFrame panel;
         initStyleOption(&panel);
