@@ -106,8 +106,8 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
         regex_t unknownUnit;
         regex_t units[kUnitsPerBox];
     };
-    static Rules made[std::size(kBoxes)];
-    static const bool compiledAll = [] {
+    static const Rules *const allRules = [] {
+        auto *made = new Rules[std::size(kBoxes)];
         for (size_t b = 0; b < std::size(kBoxes); ++b) {
             std::string units;
             for (size_t i = 0; i < kUnitsPerBox; ++i) {
@@ -119,10 +119,9 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
                 compiled("^" BLANK "*" NUMBER BLANK "*(" + units + ")?" BLANK "*$");
             made[b].unknownUnit = compiled("^" BLANK "*" NUMBER "[^0-9]*$");
         }
-        return true;
+        return made;
     }();
-    (void)compiledAll;
-    const Rules &rules = made[size_t(&box - kBoxes)];
+    const Rules &rules = allRules[&box - kBoxes];
 
     regmatch_t m[7];
     if (regexec(&rules.accepted, text.c_str(), 7, m, 0) != 0) {
