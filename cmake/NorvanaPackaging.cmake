@@ -43,11 +43,16 @@ License: Expat
         WORKING_DIRECTORY ${doc_dir}
         COMMENT "Compressing the changelog")
     add_custom_target(norvana_changelog ALL DEPENDS doc/changelog.gz)
-    # Only the package carries them (component deb, see below): a plain
-    # `cmake --install` leaves them to a distribution's own packaging.
-    install(FILES ${doc_dir}/copyright ${doc_dir}/changelog.gz
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/norvana
-            COMPONENT deb EXCLUDE_FROM_ALL)
+    # Only the .deb carries them: CPack runs this script after its install
+    # of the project, while a plain `cmake --install` leaves them to a
+    # distribution's own packaging.
+    file(WRITE ${doc_dir}/install-deb-docs.cmake
+"if(CPACK_GENERATOR STREQUAL \"DEB\")
+    file(INSTALL \"${doc_dir}/copyright\" \"${doc_dir}/changelog.gz\"
+         DESTINATION \"\${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/norvana\")
+endif()
+")
+    set(CPACK_INSTALL_SCRIPTS ${doc_dir}/install-deb-docs.cmake)
 endif()
 
 # Variables reach CPack as written here, without a second round of escaping.
@@ -58,10 +63,6 @@ set(CPACK_PACKAGE_CONTACT "${NORVANA_MAINTAINER}")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 # The package's version is the program's own, as --version shows it.
 set(CPACK_DEBIAN_PACKAGE_VERSION ${NORVANA_VERSION_TEXT})
-# Everything a plain install installs, and the package's own files.
-set(CPACK_INSTALL_CMAKE_PROJECTS
-    "${CMAKE_BINARY_DIR};Norvana;${CMAKE_INSTALL_DEFAULT_COMPONENT_NAME};/"
-    "${CMAKE_BINARY_DIR};Norvana;deb;/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "risk score for serious bacterial infection from PCT, CRP and dipstick")
 # Lines of at most 80 characters, as the package's control file needs them;
