@@ -44,10 +44,17 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
     // The score from before goes first.
     QStringList log{QStringLiteral("score cleared")};
     bool refused = false;
+    QString focus;
+    QString selected; // shown only in the focused entry
     const auto refuse = [&](const char *why, const QString &box) {
-        log << QStringLiteral("warn ") + QLatin1String(why) << QStringLiteral("focus ") + box
-            << QStringLiteral("select ") + box;
+        log << QStringLiteral("warn ") + QLatin1String(why) + u' ' + box;
+        focus = selected = box;
         refused = true;
+    };
+    const auto moveFocus = [&](const QString &to) {
+        if (to != focus)
+            selected.clear();
+        focus = to;
     };
     const auto fits = [](const QString &text) {
         return text.size() <= norvana::RecordingControls::kVisibleLength;
@@ -59,7 +66,7 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
         else if (v.kind == Reading::Kind::UnknownUnit)
             refuse("unit", box);
         else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound)
-            log << QStringLiteral("focus ") + next;
+            moveFocus(next);
         else
             refuse("implausible", box);
     };
@@ -80,6 +87,8 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
             + *dip;
         log << QStringLiteral("score ") + QString::number(points);
     }
+    log << QStringLiteral("focus ") + focus
+            + (selected == focus ? QStringLiteral(" selected") : QString());
     return log;
 }
 

@@ -7,15 +7,17 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace norvana {
 
 // Plays the window for the core: holds the texts of the three entries and
-// records, in order, what the window would show of a calculation: warnings,
-// focus moves, selections and changes of the score's caption. Its entries
-// show at most kVisibleLength characters whole. Recording allocates nothing
-// once the record has grown, so benchmarks can use it too.
+// records what the window would show of a calculation: its warnings and
+// changes of the score's caption in order, then where the focus is left and
+// whether that entry's text is selected. Its entries show at most
+// kVisibleLength characters whole. Recording allocates nothing once the
+// record has grown, so benchmarks can use it too.
 class RecordingControls : public FormControls
 {
 public:
@@ -32,44 +34,31 @@ public:
     // What the score label shows now, and its breakdown.
     const QString &caption() const { return m_caption; }
     const QString &breakdown() const { return m_breakdown; }
-    // Forgets the calls recorded so far; the caption stays on display.
+    // Forgets the warnings and captions recorded so far; the caption, the
+    // focus and the selection stay as they are.
     void forgetCalls() { m_calls.clear(); }
 
-    // The calls, one line each: "warn REFUSAL" (implausible, unit, out of
-    // view, dipstick), "focus CONTROL", "select CONTROL", "score CAPTION"
-    // ("score cleared" for an empty one).
+    // One line for each warning, "warn REFUSAL ENTRY" (REFUSAL: implausible,
+    // unit, out of view, dipstick), and each caption, "score CAPTION" ("score
+    // cleared" for an empty one); then "focus CONTROL", with " selected" when
+    // the focused entry's text is selected, once the focus has been set.
     QStringList log() const
     {
-        const auto name = [](Control id) {
-            switch (id) {
-            case Control::Pct:
-                return QStringLiteral("txtPCT");
-            case Control::Crp:
-                return QStringLiteral("txtCRP");
-            case Control::Dipstick:
-                return QStringLiteral("cmbDipUrine");
-            case Control::Calculate:
-                break;
-            }
-            return QStringLiteral("cmdCalcola");
-        };
+        static const QString refusals[] = {QStringLiteral("implausible"), QStringLiteral("unit"),
+                                           QStringLiteral("out of view"),
+                                           QStringLiteral("dipstick")};
         QStringList lines;
         for (const Call &call : m_calls) {
-            switch (call.kind) {
-            case Kind::Warn:
-                lines << QStringLiteral("warn ") + call.text;
-                break;
-            case Kind::Focus:
-                lines << QStringLiteral("focus ") + name(call.control);
-                break;
-            case Kind::Select:
-                lines << QStringLiteral("select ") + name(call.control);
-                break;
-            case Kind::Score:
-                lines << (call.text.isEmpty() ? QStringLiteral("score cleared")
-                                              : QStringLiteral("score ") + call.text);
-                break;
-            }
+            if (call.warning)
+                lines << QStringLiteral("warn ") + refusals[int(call.refusal)] + u' '
+                        + name(controlOf(call.entry));
+            else
+                lines << (call.caption.isEmpty() ? QStringLiteral("score cleared")
+                                                 : QStringLiteral("score ") + call.caption);
+        }
+        if (m_focus) {
+            lines << QStringLiteral("focus ") + name(*m_focus)
+                    + (m_selected == m_focus ? QStringLiteral(" selected") : QString());
         }
         return lines;
     }
@@ -79,8 +68,14 @@ public:
     {
         return m_entries[std::size_t(id)].size() <= kVisibleLength;
     }
-    void selectAll(Entry id) override { m_calls.push_back({Kind::Select, controlOf(id), {}}); }
-    void setFocus(Control id) override { m_calls.push_back({Kind::Focus, id, {}}); }
+    void selectAll(Entry id) override { m_selected = controlOf(id); }
+    void setFocus(Control id) override
+    {
+        // Only the focused entry shows its selection.
+        if (id != m_focus)
+            m_selected.reset();
+        m_focus = id;
+    }
     void setScore(const QString &caption, const QString &breakdown) override
     {
         m_breakdown = breakdown;
@@ -88,27 +83,42 @@ public:
         if (caption == m_caption)
             return;
         m_caption = caption;
-        m_calls.push_back({Kind::Score, {}, caption});
+        m_calls.push_back({false, {}, {}, caption});
     }
-    void warn(Refusal refusal, Entry) override
+    void warn(Refusal refusal, Entry entry) override
     {
-        static const QString names[] = {QStringLiteral("implausible"), QStringLiteral("unit"),
-                                        QStringLiteral("out of view"), QStringLiteral("dipstick")};
-        m_calls.push_back({Kind::Warn, {}, names[int(refusal)]});
+        m_calls.push_back({true, refusal, entry, {}});
     }
 
 private:
-    enum class Kind { Warn, Focus, Select, Score };
     struct Call
     {
-        Kind kind;
-        Control control; // of Focus and Select
-        QString text;      // of Warn and Score
+        bool warning; // else a caption
+        Refusal refusal;
+        Entry entry;
+        QString caption;
     };
+
+    static QString name(Control id)
+    {
+        switch (id) {
+        case Control::Pct:
+            return QStringLiteral("txtPCT");
+        case Control::Crp:
+            return QStringLiteral("txtCRP");
+        case Control::Dipstick:
+            return QStringLiteral("cmbDipUrine");
+        case Control::Calculate:
+            break;
+        }
+        return QStringLiteral("cmdCalcola");
+    }
 
     std::array<QString, 3> m_entries;
     QString m_caption;
     QString m_breakdown;
+    std::optional<Control> m_focus;
+    std::optional<Control> m_selected;
     std::vector<Call> m_calls;
 };
 
