@@ -1,6 +1,8 @@
 #pragma once
 
 #include "boxwatcher.h"
+#include "entrycontrols.h"
+#include "formdefinition.h"
 #include "scorewindow.h"
 #include "texts.h"
 
@@ -13,6 +15,8 @@
 #include <QWindow>
 
 #include <memory>
+#include <type_traits>
+#include <variant>
 
 // The window's texts that the tests look for.
 inline const QString kValueWarning = QString::fromUtf16(norvana::kImplausibleValueText);
@@ -29,28 +33,20 @@ T *control(const QWidget &window, const char *name)
     return widget;
 }
 
-// The window's controls, as the tests use them.
-struct FormControlsUnderTest
+// The window's controls, found by the names their definitions give them.
+inline norvana::FormWidgets controlsOf(const QWidget &window)
 {
-    explicit FormControlsUnderTest(const QWidget &w)
-        : txtPCT(control<QLineEdit>(w, "txtPCT")),
-          txtCRP(control<QLineEdit>(w, "txtCRP")),
-          cmbDipUrine(control<QComboBox>(w, "cmbDipUrine")),
-          cmdCalcola(control<QPushButton>(w, "cmdCalcola")),
-          cmdReset(control<QPushButton>(w, "cmdReset")),
-          cmdFine(control<QPushButton>(w, "cmdFine")),
-          lblScore(control<QLabel>(w, "lblScore"))
-    {
+    norvana::FormWidgets widgets;
+    for (const norvana::ControlDef &def : norvana::kControls) {
+        std::visit(
+            [&](auto slot) {
+                using Widget = std::remove_pointer_t<std::decay_t<decltype(widgets.*slot)>>;
+                widgets.*slot = control<Widget>(window, def.name);
+            },
+            def.slot);
     }
-
-    QLineEdit *txtPCT;
-    QLineEdit *txtCRP;
-    QComboBox *cmbDipUrine;
-    QPushButton *cmdCalcola;
-    QPushButton *cmdReset;
-    QPushButton *cmdFine;
-    QLabel *lblScore;
-};
+    return widgets;
+}
 
 // After a message box closes the window takes the keyboard back by itself,
 // with or without a window manager.
@@ -97,10 +93,10 @@ struct OpenWindow
         }
         if (how.startsWith(u"access key")) {
             if (how.endsWith(u"list dropped down")) {
-                c.cmbDipUrine->setFocus();
+                c.dipstickCombo->setFocus();
                 key(Qt::Key_F4);
             } else {
-                c.txtPCT->setFocus();
+                c.pctEdit->setFocus();
             }
             const QKeyCombination accessKey = button->shortcut()[0];
             const Qt::KeyboardModifiers shift =
@@ -124,11 +120,11 @@ struct OpenWindow
         key(Qt::Key_Return);
         key(Qt::Key_Return);
         key(Qt::Key_Return);
-        return c.lblScore->text() == u"4";
+        return c.scoreLabel->text() == u"4";
     }
 
     norvana::ScoreWindow window;
-    FormControlsUnderTest c{window};
+    norvana::FormWidgets c = controlsOf(window);
     BoxWatcher boxes;
 };
 

@@ -90,13 +90,13 @@ void tst_Wayland::calculation()
 
     OpenWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    typeInto(w.c.txtPCT, pct);
-    typeInto(w.c.txtCRP, crp);
-    w.c.cmbDipUrine->setFocus();
-    w.c.cmbDipUrine->lineEdit()->selectAll();
-    QTest::keyClicks(w.c.cmbDipUrine, dip);
-    QTest::mouseClick(w.c.cmdCalcola, Qt::LeftButton);
-    QCOMPARE(w.c.lblScore->text(), score);
+    typeInto(w.c.pctEdit, pct);
+    typeInto(w.c.crpEdit, crp);
+    w.c.dipstickCombo->setFocus();
+    w.c.dipstickCombo->lineEdit()->selectAll();
+    QTest::keyClicks(w.c.dipstickCombo, dip);
+    QTest::mouseClick(w.c.calculateButton, Qt::LeftButton);
+    QCOMPARE(w.c.scoreLabel->text(), score);
     QVERIFY(w.boxes.boxes().empty());
 }
 

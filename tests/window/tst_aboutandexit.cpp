@@ -90,7 +90,7 @@ void tst_AboutAndExit::fineEndsProgram_data()
 void tst_AboutAndExit::fineEndsProgram()
 {
     QFETCH(QString, how);
-    QTimer::singleShot(0, this, [&] { m_w->press(m_w->c.cmdFine, how); });
+    QTimer::singleShot(0, this, [&] { m_w->press(m_w->c.quitButton, how); });
     // A watchdog ends a loop that Fine failed to end.
     QTimer watchdog;
     watchdog.setSingleShot(true);

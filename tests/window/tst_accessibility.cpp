@@ -75,41 +75,41 @@ void tst_Accessibility::cleanup()
 
 void tst_Accessibility::calculate(const QString &pct, const QString &crp)
 {
-    const FormControlsUnderTest &c = m_w->c;
-    typeInto(c.txtPCT, pct);
-    typeInto(c.txtCRP, crp);
-    c.cmbDipUrine->setCurrentIndex(0);
-    QTest::mouseClick(c.cmdCalcola, Qt::LeftButton);
+    const norvana::FormWidgets &c = m_w->c;
+    typeInto(c.pctEdit, pct);
+    typeInto(c.crpEdit, crp);
+    c.dipstickCombo->setCurrentIndex(0);
+    QTest::mouseClick(c.calculateButton, Qt::LeftButton);
 }
 
 void tst_Accessibility::entriesAreNamed()
 {
-    const FormControlsUnderTest &c = m_w->c;
-    QCOMPARE(name(c.txtPCT), text(norvana::kPctAccessibleName));
-    QCOMPARE(name(c.txtCRP), text(norvana::kCrpAccessibleName));
+    const norvana::FormWidgets &c = m_w->c;
+    QCOMPARE(name(c.pctEdit), text(norvana::kPctAccessibleName));
+    QCOMPARE(name(c.crpEdit), text(norvana::kCrpAccessibleName));
     // Qt names a combo box by its accessible name on Windows and macOS, by
     // its text on Linux, where the screen reader takes what it is from the
     // label it is labelled by.
-    QCOMPARE(c.cmbDipUrine->accessibleName(), text(norvana::kDipAccessibleName));
+    QCOMPARE(c.dipstickCombo->accessibleName(), text(norvana::kDipAccessibleName));
 #if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
-    QCOMPARE(name(c.cmbDipUrine), c.cmbDipUrine->currentText());
+    QCOMPARE(name(c.dipstickCombo), c.dipstickCombo->currentText());
 #else
-    QCOMPARE(name(c.cmbDipUrine), text(norvana::kDipAccessibleName));
+    QCOMPARE(name(c.dipstickCombo), text(norvana::kDipAccessibleName));
 #endif
-    QCOMPARE(name(c.cmbDipUrine->lineEdit()), text(norvana::kDipAccessibleName));
-    QCOMPARE(accessible(c.txtPCT)->role(), QAccessible::EditableText);
-    QCOMPARE(accessible(c.txtCRP)->role(), QAccessible::EditableText);
-    QCOMPARE(accessible(c.cmbDipUrine)->role(), QAccessible::ComboBox);
+    QCOMPARE(name(c.dipstickCombo->lineEdit()), text(norvana::kDipAccessibleName));
+    QCOMPARE(accessible(c.pctEdit)->role(), QAccessible::EditableText);
+    QCOMPARE(accessible(c.crpEdit)->role(), QAccessible::EditableText);
+    QCOMPARE(accessible(c.dipstickCombo)->role(), QAccessible::ComboBox);
 }
 
 // Each entry is labelled by the caption beside it.
 void tst_Accessibility::entriesAreLabelled()
 {
-    const FormControlsUnderTest &c = m_w->c;
+    const norvana::FormWidgets &c = m_w->c;
     const std::pair<QWidget *, QString> entries[] = {
-        {c.txtPCT, text(norvana::kPctCaption)},
-        {c.txtCRP, text(norvana::kCrpCaption)},
-        {c.cmbDipUrine, text(norvana::kDipstickCaption)},
+        {c.pctEdit, text(norvana::kPctCaption)},
+        {c.crpEdit, text(norvana::kCrpCaption)},
+        {c.dipstickCombo, text(norvana::kDipstickCaption)},
     };
     for (const auto &[entry, caption] : entries) {
         const auto relations = accessible(entry)->relations(QAccessible::Label);
@@ -120,14 +120,14 @@ void tst_Accessibility::entriesAreLabelled()
 
 void tst_Accessibility::buttonsAreNamedWithoutMnemonic()
 {
-    const FormControlsUnderTest &c = m_w->c;
-    QCOMPARE(name(c.cmdCalcola), QStringLiteral("Calcola"));
-    QCOMPARE(name(c.cmdReset), QStringLiteral("Reset"));
-    QCOMPARE(name(c.cmdFine), QStringLiteral("Fine"));
-    for (QPushButton *button : {c.cmdCalcola, c.cmdReset, c.cmdFine})
+    const norvana::FormWidgets &c = m_w->c;
+    QCOMPARE(name(c.calculateButton), QStringLiteral("Calcola"));
+    QCOMPARE(name(c.resetButton), QStringLiteral("Reset"));
+    QCOMPARE(name(c.quitButton), QStringLiteral("Fine"));
+    for (QPushButton *button : {c.calculateButton, c.resetButton, c.quitButton})
         QCOMPARE(accessible(button)->role(), QAccessible::Button);
     // The mnemonics still work: the captions keep their '&'.
-    QCOMPARE(c.cmdCalcola->text(), QStringLiteral("&Calcola"));
+    QCOMPARE(c.calculateButton->text(), QStringLiteral("&Calcola"));
 }
 
 // Qt's interface for a QLabel gives its accessible name as Name (else the
@@ -135,51 +135,51 @@ void tst_Accessibility::buttonsAreNamedWithoutMnemonic()
 // the score's value is therefore its description.
 void tst_Accessibility::scoreIsAnnouncedWithItsValue()
 {
-    const FormControlsUnderTest &c = m_w->c;
-    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
+    const norvana::FormWidgets &c = m_w->c;
+    QCOMPARE(name(c.scoreLabel), text(norvana::kScoreAccessibleName));
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
-    QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
-    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
-    QCOMPARE(description(c.lblScore),
+    QCOMPARE(c.scoreLabel->text(), QStringLiteral("4"));
+    QCOMPARE(name(c.scoreLabel), text(norvana::kScoreAccessibleName));
+    QCOMPARE(description(c.scoreLabel),
              QStringLiteral("4 \u2014 PCT 1,2 ng/ml: 2 punti; CRP 45 mg/L: 2 punti; dipstick "
                             "urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3."));
-    QCOMPARE(c.lblScore->toolTip(), description(c.lblScore));
-    QCOMPARE(accessible(c.lblScore)->role(), QAccessible::StaticText);
+    QCOMPARE(c.scoreLabel->toolTip(), description(c.scoreLabel));
+    QCOMPARE(accessible(c.scoreLabel)->role(), QAccessible::StaticText);
 }
 
 void tst_Accessibility::scoreValueFollowsTheScore()
 {
-    const FormControlsUnderTest &c = m_w->c;
+    const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
-    QVERIFY(description(c.lblScore).startsWith(u"4 \u2014"));
+    QVERIFY(description(c.scoreLabel).startsWith(u"4 \u2014"));
     calculate(QStringLiteral("0.1"), QStringLiteral("5"));
-    QVERIFY(!c.lblScore->text().isEmpty());
-    QVERIFY(c.lblScore->text() != QStringLiteral("4"));
-    QVERIFY(description(c.lblScore).startsWith(c.lblScore->text() + QStringLiteral(" \u2014")));
+    QVERIFY(!c.scoreLabel->text().isEmpty());
+    QVERIFY(c.scoreLabel->text() != QStringLiteral("4"));
+    QVERIFY(description(c.scoreLabel).startsWith(c.scoreLabel->text() + QStringLiteral(" \u2014")));
     // Editing an entry clears the score, and its breakdown with it.
-    typeInto(c.txtCRP, QStringLiteral("46"));
-    QCOMPARE(c.lblScore->text(), QString());
-    QCOMPARE(description(c.lblScore), QString());
-    QCOMPARE(c.lblScore->toolTip(), QString());
-    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
+    typeInto(c.crpEdit, QStringLiteral("46"));
+    QCOMPARE(c.scoreLabel->text(), QString());
+    QCOMPARE(description(c.scoreLabel), QString());
+    QCOMPARE(c.scoreLabel->toolTip(), QString());
+    QCOMPARE(name(c.scoreLabel), text(norvana::kScoreAccessibleName));
 }
 
 void tst_Accessibility::clearedScoreHasNoValue()
 {
-    const FormControlsUnderTest &c = m_w->c;
+    const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
-    QTest::mouseClick(c.cmdReset, Qt::LeftButton);
-    QCOMPARE(c.lblScore->text(), QString());
-    QCOMPARE(name(c.lblScore), text(norvana::kScoreAccessibleName));
-    QCOMPARE(description(c.lblScore), QString());
-    QCOMPARE(c.lblScore->toolTip(), QString());
+    QTest::mouseClick(c.resetButton, Qt::LeftButton);
+    QCOMPARE(c.scoreLabel->text(), QString());
+    QCOMPARE(name(c.scoreLabel), text(norvana::kScoreAccessibleName));
+    QCOMPARE(description(c.scoreLabel), QString());
+    QCOMPARE(c.scoreLabel->toolTip(), QString());
 
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     calculate(QStringLiteral("1.2"), QStringLiteral("4500"));
     QCOMPARE(m_w->boxes.texts().size(), 1);
     m_w->boxes.clear();
-    QCOMPARE(description(c.lblScore), QString());
-    QCOMPARE(c.lblScore->toolTip(), QString());
+    QCOMPARE(description(c.scoreLabel), QString());
+    QCOMPARE(c.scoreLabel->toolTip(), QString());
 }
 
 // Ctrl+Shift+C copies the line for the clinical record while a score is
@@ -198,7 +198,7 @@ void tst_Accessibility::copyResultOnlyWhileScoreShown()
              qPrintable(clipboard->text()));
 
     clipboard->setText(QStringLiteral("before"));
-    typeInto(m_w->c.txtPCT, QStringLiteral("1.3"));
+    typeInto(m_w->c.pctEdit, QStringLiteral("1.3"));
     m_w->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(clipboard->text(), QStringLiteral("before"));
 }
@@ -221,9 +221,9 @@ void tst_Accessibility::changeWhileBoxOpenClearsScore()
     QFETCH(QString, entry);
     QFETCH(bool, throughInterface);
 
-    const FormControlsUnderTest &c = m_w->c;
+    const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
-    QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
+    QCOMPARE(c.scoreLabel->text(), QStringLiteral("4"));
     QWidget *target = m_w->window.findChild<QWidget *>(entry);
     auto *edit = qobject_cast<QLineEdit *>(target);
     if (!edit)
@@ -238,15 +238,15 @@ void tst_Accessibility::changeWhileBoxOpenClearsScore()
         } else {
             edit->setText(QStringLiteral("80"));
         }
-        scoreWhileOpen = c.lblScore->text();
+        scoreWhileOpen = c.scoreLabel->text();
     });
     m_w->window.findChild<QAction *>(QStringLiteral("Info"))->trigger();
 
     QCOMPARE(m_w->boxes.boxes().size(), 1);
     QCOMPARE(edit->text(), QStringLiteral("80"));
     QCOMPARE(scoreWhileOpen, QString());
-    QCOMPARE(c.lblScore->text(), QString());
-    QCOMPARE(description(c.lblScore), QString());
+    QCOMPARE(c.scoreLabel->text(), QString());
+    QCOMPARE(description(c.scoreLabel), QString());
     m_w->boxes.clear();
 }
 

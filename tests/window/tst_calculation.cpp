@@ -34,15 +34,15 @@ private:
 
 void tst_Calculation::enter(const QString &pct, const QString &crp, const QString &dip)
 {
-    typeInto(m_w->c.txtPCT, pct);
-    typeInto(m_w->c.txtCRP, crp);
-    m_w->c.cmbDipUrine->setFocus();
-    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    typeInto(m_w->c.pctEdit, pct);
+    typeInto(m_w->c.crpEdit, crp);
+    m_w->c.dipstickCombo->setFocus();
+    m_w->c.dipstickCombo->lineEdit()->selectAll();
     if (dip.isEmpty())
-        QTest::keyClick(m_w->c.cmbDipUrine, Qt::Key_Delete);
+        QTest::keyClick(m_w->c.dipstickCombo, Qt::Key_Delete);
     else
-        QTest::keyClicks(m_w->c.cmbDipUrine, dip);
-    QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
+        QTest::keyClicks(m_w->c.dipstickCombo, dip);
+    QCOMPARE(m_w->c.dipstickCombo->currentText(), dip);
 }
 
 void tst_Calculation::calculate_data()
@@ -88,7 +88,7 @@ void tst_Calculation::calculate()
     QFETCH(QString, focus);
 
     enter(pct, crp, dip);
-    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+    QTest::mouseClick(m_w->c.calculateButton, Qt::LeftButton);
 
     QCOMPARE(m_w->boxes.texts(), warnings);
     for (const BoxWatcher::Box &box : m_w->boxes.boxes()) {
@@ -97,7 +97,7 @@ void tst_Calculation::calculate()
         QCOMPARE(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
         QCOMPARE(box.buttonCount, 1);
     }
-    QCOMPARE(m_w->c.lblScore->text(), score);
+    QCOMPARE(m_w->c.scoreLabel->text(), score);
 
     QVERIFY(reactivated(&m_w->window));
     QWidget *focused = QApplication::focusWidget();
@@ -106,7 +106,7 @@ void tst_Calculation::calculate()
     // A refused entry is selected whole, ready to be overtyped.
     if (!warnings.isEmpty()) {
         QLineEdit *edit = focus == QLatin1String("cmbDipUrine")
-                              ? m_w->c.cmbDipUrine->lineEdit()
+                              ? m_w->c.dipstickCombo->lineEdit()
                               : qobject_cast<QLineEdit *>(focused);
         QVERIFY(edit);
         QCOMPARE(edit->selectedText(), edit->text());
@@ -124,25 +124,25 @@ void tst_Calculation::press()
 {
     QFETCH(QString, how);
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QSignalSpy clicked(m_w->c.cmdCalcola, &QPushButton::clicked);
+    QSignalSpy clicked(m_w->c.calculateButton, &QPushButton::clicked);
 
-    m_w->press(m_w->c.cmdCalcola, how);
+    m_w->press(m_w->c.calculateButton, how);
 
     QCOMPARE(clicked.count(), 1);
-    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
-    QVERIFY(!m_w->c.cmbDipUrine->view()->isVisible());
+    QCOMPARE(m_w->c.scoreLabel->text(), QStringLiteral("4"));
+    QVERIFY(!m_w->c.dipstickCombo->view()->isVisible());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_Calculation::enterInEntriesPressesNoButton()
 {
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QSignalSpy calcola(m_w->c.cmdCalcola, &QPushButton::clicked);
-    QSignalSpy reset(m_w->c.cmdReset, &QPushButton::clicked);
-    QSignalSpy fine(m_w->c.cmdFine, &QPushButton::clicked);
+    QSignalSpy calcola(m_w->c.calculateButton, &QPushButton::clicked);
+    QSignalSpy reset(m_w->c.resetButton, &QPushButton::clicked);
+    QSignalSpy fine(m_w->c.quitButton, &QPushButton::clicked);
 
-    for (QWidget *entry : {static_cast<QWidget *>(m_w->c.txtPCT), static_cast<QWidget *>(m_w->c.txtCRP),
-                           static_cast<QWidget *>(m_w->c.cmbDipUrine)}) {
+    for (QWidget *entry : {static_cast<QWidget *>(m_w->c.pctEdit), static_cast<QWidget *>(m_w->c.crpEdit),
+                           static_cast<QWidget *>(m_w->c.dipstickCombo)}) {
         entry->setFocus();
         QTest::keyClick(entry, Qt::Key_Return);
         QTest::keyClick(entry, Qt::Key_Escape);
@@ -150,13 +150,13 @@ void tst_Calculation::enterInEntriesPressesNoButton()
     QCOMPARE(calcola.count(), 0);
     QCOMPARE(reset.count(), 0);
     QCOMPARE(fine.count(), 0);
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
 void tst_Calculation::comboKeepsTypedText()
 {
-    QComboBox *combo = m_w->c.cmbDipUrine;
+    QComboBox *combo = m_w->c.dipstickCombo;
     combo->setFocus();
     combo->lineEdit()->selectAll();
     QTest::keyClicks(combo, QStringLiteral("pos"));
@@ -178,15 +178,15 @@ void tst_Calculation::comboKeepsTypedText()
 
 void tst_Calculation::refusalOnEnterDoesNotHideNextScore()
 {
-    typeInto(m_w->c.txtPCT, QStringLiteral("abc"));
-    QTest::keyClick(m_w->c.txtPCT, Qt::Key_Return);
+    typeInto(m_w->c.pctEdit, QStringLiteral("abc"));
+    QTest::keyClick(m_w->c.pctEdit, Qt::Key_Return);
     QCOMPARE(m_w->boxes.texts(), QStringList{kValueWarning});
 
     m_w->boxes.clear();
     enter(QStringLiteral("1.2"), QStringLiteral("45"), QStringLiteral("Negativo"));
-    QTest::mouseClick(m_w->c.cmdCalcola, Qt::LeftButton);
+    QTest::mouseClick(m_w->c.calculateButton, Qt::LeftButton);
     QVERIFY(m_w->boxes.boxes().isEmpty());
-    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4"));
+    QCOMPARE(m_w->c.scoreLabel->text(), QStringLiteral("4"));
 }
 
 namespace {
@@ -339,24 +339,24 @@ void tst_Calculation::hostileText()
     QFETCH(Input, how);
     QFETCH(QString, shown);
 
-    const FormControlsUnderTest &ui = m_w->c;
+    const norvana::FormWidgets &ui = m_w->c;
     const bool hostilePct = box == u"txtPCT";
-    QLineEdit *hostile = hostilePct ? ui.txtPCT : ui.txtCRP;
-    QLineEdit *other = hostilePct ? ui.txtCRP : ui.txtPCT;
+    QLineEdit *hostile = hostilePct ? ui.pctEdit : ui.crpEdit;
+    QLineEdit *other = hostilePct ? ui.crpEdit : ui.pctEdit;
 
     typeInto(other, hostilePct ? kOtherCrp : kOtherPct);
     enterAsUser(hostile, text, how);
     // The box holds the whole text, as far as its length limit allows.
     QCOMPARE(hostile->text(), text.left(hostile->maxLength()));
 
-    QTest::mouseClick(ui.cmdCalcola, Qt::LeftButton);
+    QTest::mouseClick(ui.calculateButton, Qt::LeftButton);
 
     if (shown.size() == 1) {
-        QCOMPARE(ui.lblScore->text(), shown);
+        QCOMPARE(ui.scoreLabel->text(), shown);
         QCOMPARE(m_w->boxes.texts(), QStringList());
         return;
     }
-    QCOMPARE(ui.lblScore->text(), QString());
+    QCOMPARE(ui.scoreLabel->text(), QString());
     QCOMPARE(m_w->boxes.texts(), QStringList{shown});
     const BoxWatcher::Box &warning = m_w->boxes.boxes().constFirst();
     QCOMPARE(warning.title, kBoxTitle);

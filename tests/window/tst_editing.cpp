@@ -45,7 +45,7 @@ void tst_Editing::clickSelectsForOvertyping()
     QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(box->width() - 4, box->height() / 2));
     QCOMPARE(m_w->focusName(), field);
     QCOMPARE(box->selectedText(), before);
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
 
     // Typing now replaces the value.
     m_w->type(QStringLiteral("3"));
@@ -55,24 +55,24 @@ void tst_Editing::clickSelectsForOvertyping()
 void tst_Editing::resetClearsEntries()
 {
     QVERIFY(m_w->road());
-    m_w->c.cmbDipUrine->setFocus();
-    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    m_w->c.dipstickCombo->setFocus();
+    m_w->c.dipstickCombo->lineEdit()->selectAll();
     m_w->type(QStringLiteral("Positivo"));
-    QTest::mouseClick(m_w->c.cmdReset, Qt::LeftButton);
+    QTest::mouseClick(m_w->c.resetButton, Qt::LeftButton);
 
-    QCOMPARE(m_w->c.txtPCT->text(), QString());
-    QCOMPARE(m_w->c.txtCRP->text(), QString());
-    QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("Negativo"));
-    QCOMPARE(m_w->c.cmbDipUrine->count(), 2);
+    QCOMPARE(m_w->c.pctEdit->text(), QString());
+    QCOMPARE(m_w->c.crpEdit->text(), QString());
+    QCOMPARE(m_w->c.dipstickCombo->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(m_w->c.dipstickCombo->count(), 2);
     QCOMPARE(m_w->focusName(), QStringLiteral("txtPCT"));
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 
     // Alt+R does the same from the keyboard.
     QVERIFY(m_w->road());
     m_w->key(Qt::Key_R, Qt::AltModifier);
-    QTRY_COMPARE(m_w->c.txtPCT->text(), QString());
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QTRY_COMPARE(m_w->c.pctEdit->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
 }
 
 void tst_Editing::changeClearsScore_data()
@@ -102,10 +102,10 @@ void tst_Editing::changeClearsScore()
     previous->setFocus();
     m_w->key(Qt::Key_Tab);
     QCOMPARE(m_w->focusName(), field);
-    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("4")); // moving alone keeps it
+    QCOMPARE(m_w->c.scoreLabel->text(), QStringLiteral("4")); // moving alone keeps it
 
     m_w->key(Qt::Key(keyPressed));
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
 }
 
 // A wheel turned over the dipstick picks the next item only once the user
@@ -113,7 +113,7 @@ void tst_Editing::changeClearsScore()
 // only with a real window system: tst_xkeys.)
 void tst_Editing::wheelChangesOnlyFocusedDipstick()
 {
-    QComboBox *combo = m_w->c.cmbDipUrine;
+    QComboBox *combo = m_w->c.dipstickCombo;
     for (const QString &item : {QStringLiteral("Negativo"), QStringLiteral("Positivo")}) {
         const QPointF centre = QRectF(combo->rect()).center();
         QWheelEvent wheel(centre, combo->mapToGlobal(centre), {}, {0, -120}, Qt::NoButton,
@@ -153,10 +153,10 @@ void tst_Editing::undoStopsAtNewStart()
     m_w->type(QStringLiteral("45"));
     m_w->key(Qt::Key_Return);
     m_w->key(Qt::Key_Down);
-    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    m_w->c.dipstickCombo->lineEdit()->selectAll();
     m_w->type(QStringLiteral("Negativo"));
-    QTest::mouseClick(reset ? m_w->c.cmdReset : m_w->c.cmdCalcola, Qt::LeftButton);
-    QCOMPARE(m_w->c.lblScore->text(), reset ? QString() : QStringLiteral("4"));
+    QTest::mouseClick(reset ? m_w->c.resetButton : m_w->c.calculateButton, Qt::LeftButton);
+    QCOMPARE(m_w->c.scoreLabel->text(), reset ? QString() : QStringLiteral("4"));
 
     QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
     auto *edit = qobject_cast<QLineEdit *>(target);
@@ -197,7 +197,7 @@ void tst_Editing::forgettingUndoKeepsCursor()
     QFETCH(int, selectionStart);
     QFETCH(int, selectionLength);
 
-    QLineEdit *box = m_w->c.txtCRP;
+    QLineEdit *box = m_w->c.crpEdit;
     box->setFocus();
     m_w->type(QStringLiteral("123.5"));
     if (selectionStart < 0)

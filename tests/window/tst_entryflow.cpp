@@ -62,15 +62,15 @@ void tst_EntryFlow::keyboardRoad()
     QCOMPARE(m_w->focusName(), QStringLiteral("cmbDipUrine"));
     for (const QString &keys : dipKeys.split(u' ', Qt::SkipEmptyParts))
         keys == u"Down" ? m_w->key(Qt::Key_Down) : m_w->type(keys);
-    QCOMPARE(m_w->c.cmbDipUrine->currentText(), dip);
+    QCOMPARE(m_w->c.dipstickCombo->currentText(), dip);
     enter();
     QCOMPARE(m_w->focusName(), QStringLiteral("cmdCalcola"));
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
     enter();
 
-    QCOMPARE(m_w->c.lblScore->text(), score);
+    QCOMPARE(m_w->c.scoreLabel->text(), score);
     QVERIFY(m_w->boxes.boxes().isEmpty());
-    QCOMPARE(m_w->c.cmbDipUrine->count(), 2);
+    QCOMPARE(m_w->c.dipstickCombo->count(), 2);
 }
 
 void tst_EntryFlow::enterChecksEachValue_data()
@@ -116,29 +116,29 @@ void tst_EntryFlow::enterChecksEachValue()
     }
     QCOMPARE(m_w->focusName(), focus);
     QCOMPARE(box->text(), text);
-    QCOMPARE(m_w->c.lblScore->text(), QString()); // cleared by the edit or the refusal
+    QCOMPARE(m_w->c.scoreLabel->text(), QString()); // cleared by the edit or the refusal
     if (!warnings.isEmpty())
         QCOMPARE(box->selectedText(), text);
 }
 
 void tst_EntryFlow::enterInComboMovesToCalcola()
 {
-    m_w->c.cmbDipUrine->setFocus();
+    m_w->c.dipstickCombo->setFocus();
     m_w->key(Qt::Key_Return);
     QCOMPARE(m_w->focusName(), QStringLiteral("cmdCalcola"));
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 
     // An unknown text is refused and keeps the user in the combo box.
-    m_w->c.cmbDipUrine->setFocus();
-    m_w->c.cmbDipUrine->lineEdit()->selectAll();
+    m_w->c.dipstickCombo->setFocus();
+    m_w->c.dipstickCombo->lineEdit()->selectAll();
     m_w->type(QStringLiteral("forse"));
     m_w->key(Qt::Key_Return);
     QCOMPARE(m_w->boxes.texts(), QStringList{kDipWarning});
     QCOMPARE(m_w->boxes.boxes().first().icon, QMessageBox::Warning);
     QCOMPARE(m_w->focusName(), QStringLiteral("cmbDipUrine"));
-    QCOMPARE(m_w->c.cmbDipUrine->currentText(), QStringLiteral("forse"));
-    QCOMPARE(m_w->c.cmbDipUrine->lineEdit()->selectedText(), QStringLiteral("forse"));
+    QCOMPARE(m_w->c.dipstickCombo->currentText(), QStringLiteral("forse"));
+    QCOMPARE(m_w->c.dipstickCombo->lineEdit()->selectedText(), QStringLiteral("forse"));
 }
 
 // The list opened with F4 shows both items in the combo box's font. Enter
@@ -147,7 +147,7 @@ void tst_EntryFlow::enterInComboMovesToCalcola()
 void tst_EntryFlow::dropDownListPicksItem()
 {
     QVERIFY(m_w->road());
-    QComboBox *combo = m_w->c.cmbDipUrine;
+    QComboBox *combo = m_w->c.dipstickCombo;
     combo->setFocus();
     m_w->key(Qt::Key_F4);
     QAbstractItemView *list = combo->view();
@@ -161,10 +161,10 @@ void tst_EntryFlow::dropDownListPicksItem()
     m_w->key(Qt::Key_Return);
     QTRY_VERIFY(!list->isVisible());
     QCOMPARE(combo->currentText(), QStringLiteral("Positivo"));
-    QCOMPARE(m_w->c.lblScore->text(), QString());
+    QCOMPARE(m_w->c.scoreLabel->text(), QString());
     QCOMPARE(m_w->focusName(), QStringLiteral("cmdCalcola"));
     m_w->key(Qt::Key_Return);
-    QCOMPARE(m_w->c.lblScore->text(), QStringLiteral("5"));
+    QCOMPARE(m_w->c.scoreLabel->text(), QStringLiteral("5"));
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 
@@ -262,10 +262,10 @@ void tst_EntryFlow::keyBurstAfterAction()
     const auto buttons = m_w->window.findChildren<QAbstractButton *>();
     QTRY_VERIFY(std::none_of(buttons.begin(), buttons.end(), [](QAbstractButton *b) { return b->isDown(); }));
 
-    QCOMPARE(m_w->c.txtPCT->text(), pct);
-    QCOMPARE(m_w->c.txtCRP->text(), crp);
+    QCOMPARE(m_w->c.pctEdit->text(), pct);
+    QCOMPARE(m_w->c.crpEdit->text(), crp);
     QCOMPARE(m_w->focusName(), focus);
-    QVERIFY(!m_w->c.cmbDipUrine->view()->isVisible());
+    QVERIFY(!m_w->c.dipstickCombo->view()->isVisible());
     QVERIFY(m_w->boxes.boxes().isEmpty());
 }
 

@@ -55,11 +55,11 @@ void tst_HighDpi::initTestCase()
     m_w = std::make_unique<OpenWindow>();
     QVERIFY(QTest::qWaitForWindowExposed(&m_w->window));
     // A calculation, so that the score shows: PCT 1.2, CRP 45, Negativo.
-    const FormControlsUnderTest &c = m_w->c;
-    typeInto(c.txtPCT, QStringLiteral("1.2"));
-    typeInto(c.txtCRP, QStringLiteral("45"));
-    QTest::mouseClick(c.cmdCalcola, Qt::LeftButton);
-    QCOMPARE(c.lblScore->text(), QStringLiteral("4"));
+    const norvana::FormWidgets &c = m_w->c;
+    typeInto(c.pctEdit, QStringLiteral("1.2"));
+    typeInto(c.crpEdit, QStringLiteral("45"));
+    QTest::mouseClick(c.calculateButton, Qt::LeftButton);
+    QCOMPARE(c.scoreLabel->text(), QStringLiteral("4"));
 }
 
 void tst_HighDpi::cleanupTestCase()

@@ -175,17 +175,17 @@ void tst_Layout::captionsFit()
 
 void tst_Layout::startUp()
 {
-    const FormControlsUnderTest c(m_window);
-    QCOMPARE(QApplication::focusWidget(), c.txtPCT);
-    QCOMPARE(c.lblScore->text(), QString());
-    QCOMPARE(c.txtPCT->text(), QString());
-    QCOMPARE(c.txtCRP->text(), QString());
-    QVERIFY(c.cmbDipUrine->isEditable());
-    QCOMPARE(c.cmbDipUrine->currentText(), QStringLiteral("Negativo"));
-    QCOMPARE(c.cmbDipUrine->currentIndex(), 0);
-    QCOMPARE(c.cmbDipUrine->count(), 2);
-    QCOMPARE(c.cmbDipUrine->itemText(0), QStringLiteral("Negativo"));
-    QCOMPARE(c.cmbDipUrine->itemText(1), QStringLiteral("Positivo"));
+    const norvana::FormWidgets c = controlsOf(m_window);
+    QCOMPARE(QApplication::focusWidget(), c.pctEdit);
+    QCOMPARE(c.scoreLabel->text(), QString());
+    QCOMPARE(c.pctEdit->text(), QString());
+    QCOMPARE(c.crpEdit->text(), QString());
+    QVERIFY(c.dipstickCombo->isEditable());
+    QCOMPARE(c.dipstickCombo->currentText(), QStringLiteral("Negativo"));
+    QCOMPARE(c.dipstickCombo->currentIndex(), 0);
+    QCOMPARE(c.dipstickCombo->count(), 2);
+    QCOMPARE(c.dipstickCombo->itemText(0), QStringLiteral("Negativo"));
+    QCOMPARE(c.dipstickCombo->itemText(1), QStringLiteral("Positivo"));
     QVERIFY(control<QLabel>(m_window, "lblSBI")->text().startsWith(u' '));
 }
 

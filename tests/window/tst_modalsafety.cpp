@@ -90,7 +90,7 @@ void tst_ModalSafety::heldEnter()
 
     OpenWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    typeInto(w.c.txtPCT, QStringLiteral("0"));
+    typeInto(w.c.pctEdit, QStringLiteral("0"));
 
     // The watcher records every box; one opened while another is open, by
     // a handler that should not have run, shows as one box too many.
@@ -99,19 +99,19 @@ void tst_ModalSafety::heldEnter()
         w.boxes.setWhileOpen([&](QMessageBox *box) {
             ranWhileOpen = QApplication::activeModalWidget() == box;
             for (int i = 0; i < kBurst; ++i)
-                pressEnter(path, w.c.txtPCT);
+                pressEnter(path, w.c.pctEdit);
         });
-        QTest::keyClick(w.c.txtPCT, Qt::Key_Return);
+        QTest::keyClick(w.c.pctEdit, Qt::Key_Return);
         QVERIFY(ranWhileOpen);
     } else {
         for (int i = 0; i < kBurst; ++i)
-            pressEnter(path, w.c.txtPCT);
+            pressEnter(path, w.c.pctEdit);
     }
 
     QCOMPARE(w.boxes.texts(), QStringList(boxes, kValueWarning));
     QVERIFY(reactivated(&w.window));
-    QCOMPARE(w.window.focusWidget(), w.c.txtPCT);
-    QCOMPARE(w.c.txtPCT->selectedText(), QStringLiteral("0"));
+    QCOMPARE(w.window.focusWidget(), w.c.pctEdit);
+    QCOMPARE(w.c.pctEdit->selectedText(), QStringLiteral("0"));
 }
 
 // Clicks and keys delivered to the window's controls while a warning is
@@ -121,30 +121,30 @@ void tst_ModalSafety::noHandlerWhileBoxOpen()
 {
     OpenWindow w;
     QVERIFY(QTest::qWaitForWindowExposed(&w.window));
-    typeInto(w.c.txtCRP, QStringLiteral("45"));
-    typeInto(w.c.txtPCT, QStringLiteral("abc"));
+    typeInto(w.c.crpEdit, QStringLiteral("45"));
+    typeInto(w.c.pctEdit, QStringLiteral("abc"));
 
     w.boxes.setWhileOpen([&](QMessageBox *) {
-        QTest::mouseClick(w.c.cmdCalcola, Qt::LeftButton);
-        w.c.cmdCalcola->click();
-        QTest::keyClick(w.c.txtPCT, Qt::Key_Return);
-        QTest::mouseClick(w.c.txtCRP, Qt::LeftButton);
+        QTest::mouseClick(w.c.calculateButton, Qt::LeftButton);
+        w.c.calculateButton->click();
+        QTest::keyClick(w.c.pctEdit, Qt::Key_Return);
+        QTest::mouseClick(w.c.crpEdit, Qt::LeftButton);
     });
-    QTest::keyClick(w.c.txtPCT, Qt::Key_Return);
+    QTest::keyClick(w.c.pctEdit, Qt::Key_Return);
 
     QCOMPARE(w.boxes.texts(), QStringList{kValueWarning});
-    QCOMPARE(w.c.lblScore->text(), QString());
-    QVERIFY(!w.c.txtCRP->hasSelectedText());
+    QCOMPARE(w.c.scoreLabel->text(), QString());
+    QVERIFY(!w.c.crpEdit->hasSelectedText());
 
     // The refused text is selected for correction, and the next press of
     // Calcola calculates.
     QVERIFY(reactivated(&w.window));
-    QCOMPARE(w.window.focusWidget(), w.c.txtPCT);
-    QCOMPARE(w.c.txtPCT->selectedText(), QStringLiteral("abc"));
+    QCOMPARE(w.window.focusWidget(), w.c.pctEdit);
+    QCOMPARE(w.c.pctEdit->selectedText(), QStringLiteral("abc"));
     w.boxes.setWhileOpen(nullptr);
-    QTest::keyClick(w.c.txtPCT, Qt::Key_2);
-    QTest::mouseClick(w.c.cmdCalcola, Qt::LeftButton);
-    QCOMPARE(w.c.lblScore->text(), QStringLiteral("6"));
+    QTest::keyClick(w.c.pctEdit, Qt::Key_2);
+    QTest::mouseClick(w.c.calculateButton, Qt::LeftButton);
+    QCOMPARE(w.c.scoreLabel->text(), QStringLiteral("6"));
     QCOMPARE(w.boxes.boxes().size(), 1);
 }
 

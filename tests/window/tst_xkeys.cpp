@@ -187,13 +187,13 @@ void tst_XKeys::road()
     QFETCH(QString, focus);
     QFETCH(int, boxes);
 
-    const FormControlsUnderTest c(*m_window);
-    c.txtPCT->setText(pct);
-    c.txtCRP->setText(crp);
-    c.txtPCT->selectAll();
+    const norvana::FormWidgets c = controlsOf(*m_window);
+    c.pctEdit->setText(pct);
+    c.crpEdit->setText(crp);
+    c.pctEdit->selectAll();
     QCOMPARE(focusName(), QStringLiteral("txtPCT"));
     QGuiApplication::clipboard()->setText(clipboard);
-    QCursor::setPos(c.cmbDipUrine->mapToGlobal(c.cmbDipUrine->rect().center()));
+    QCursor::setPos(c.dipstickCombo->mapToGlobal(c.dipstickCombo->rect().center()));
 
     // xdotool runs on its own while this process handles the keys,
     // message boxes included.
@@ -204,12 +204,12 @@ void tst_XKeys::road()
     QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 20000);
     QCOMPARE(xdotool.exitCode(), 0);
 
-    QTRY_COMPARE(c.txtPCT->text(), expectPct);
-    QTRY_COMPARE(c.txtCRP->text(), expectCrp);
-    QTRY_COMPARE(c.lblScore->text(), score);
+    QTRY_COMPARE(c.pctEdit->text(), expectPct);
+    QTRY_COMPARE(c.crpEdit->text(), expectCrp);
+    QTRY_COMPARE(c.scoreLabel->text(), score);
     QTRY_COMPARE(focusName(), focus);
     QCOMPARE(counter.shown, boxes);
-    QVERIFY(!c.cmbDipUrine->view()->isVisible());
+    QVERIFY(!c.dipstickCombo->view()->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
 }
 
