@@ -17,11 +17,13 @@
 
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 using norvana::ScoreWindow;
 
 // The window as the user first sees it: places, fonts, colours, captions,
-// tab order and the state after start-up.
+// tab order, the icon and the state after start-up. CTest runs this suite
+// also with QT_SCALE_FACTOR=2 (tst_layout_scale2), a high-density screen.
 class tst_Layout : public QObject
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ class tst_Layout : public QObject
 private Q_SLOTS:
     void initTestCase();
     void window();
+    void icon();
     void controls();
     void captionsFit_data();
     void captionsFit();
@@ -53,7 +56,6 @@ void tst_Layout::initTestCase()
 void tst_Layout::window()
 {
     QCOMPARE(m_window.windowTitle(), QStringLiteral("Norvana"));
-    QVERIFY(!m_window.windowIcon().isNull());
 
     QWidget *client = m_window.centralWidget();
     QCOMPARE(client->size(), QSize(438, 264));
@@ -72,6 +74,26 @@ void tst_Layout::window()
     // Not resizable.
     QCOMPARE(m_window.minimumSize(), m_window.maximumSize());
     QCOMPARE(m_window.size(), m_window.minimumSize());
+
+    // Drawn at the screen's resolution.
+    const qreal ratio = qEnvironmentVariable("QT_SCALE_FACTOR", QStringLiteral("1")).toDouble();
+    QCOMPARE(client->grab().size(), QSize(438, 264) * ratio);
+}
+
+// For 16 and 32 logical pixels the window's icon gives an image made for
+// the pixel density, the installed PNG of that size, not a scaled-up one.
+void tst_Layout::icon()
+{
+    const QIcon icon = m_window.windowIcon();
+    for (const auto &[logical, ratio, size] :
+         {std::tuple{16, 1.0, 16}, {32, 1.0, 32}, {16, 2.0, 32}, {32, 2.0, 64}}) {
+        const QPixmap pixmap = icon.pixmap(QSize(logical, logical), ratio);
+        QImage image(QStringLiteral(NORVANA_ICON_DIR "/norvana-%1.png").arg(size));
+        QVERIFY(!image.isNull());
+        QVERIFY2(pixmap.toImage().convertToFormat(QImage::Format_ARGB32)
+                     == image.convertToFormat(QImage::Format_ARGB32),
+                 qPrintable(QStringLiteral("%1 px at ratio %2").arg(logical).arg(ratio)));
+    }
 }
 
 // Each control as its definition says: the factory's conversion from twips,
