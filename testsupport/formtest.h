@@ -48,6 +48,14 @@ inline norvana::FormWidgets controlsOf(const QWidget &window)
     return widgets;
 }
 
+// The text field of an entry: a text box, or the combo box's field.
+inline QLineEdit *textField(const QWidget &window, const QString &name)
+{
+    QWidget *entry = control<QWidget>(window, qPrintable(name));
+    auto *combo = qobject_cast<QComboBox *>(entry);
+    return combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(entry);
+}
+
 // After a message box closes the window takes the keyboard back by itself,
 // with or without a window manager.
 inline bool reactivated(QWidget *window)

@@ -202,10 +202,7 @@ void tst_Accessibility::changeWhileBoxOpenClearsScore()
     const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
     QCOMPARE(c.scoreLabel->text(), QStringLiteral("4"));
-    QWidget *target = m_w->window.findChild<QWidget *>(entry);
-    auto *edit = qobject_cast<QLineEdit *>(target);
-    if (!edit)
-        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+    QLineEdit *edit = textField(m_w->window, entry);
 
     QString scoreWhileOpen = QStringLiteral("(box not seen)");
     m_w->boxes.setWhileOpen([&](QMessageBox *) {

@@ -158,11 +158,8 @@ void tst_Editing::undoStopsAtNewStart()
     QTest::mouseClick(reset ? m_w->c.resetButton : m_w->c.calculateButton, Qt::LeftButton);
     QCOMPARE(m_w->c.scoreLabel->text(), reset ? QString() : QStringLiteral("4"));
 
-    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
-    auto *edit = qobject_cast<QLineEdit *>(target);
-    if (!edit)
-        edit = qobject_cast<QComboBox *>(target)->lineEdit();
-    target->setFocus();
+    QLineEdit *edit = textField(m_w->window, field);
+    edit->setFocus();
     QCOMPARE(edit->text(), kept);
     m_w->key(Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(edit->text(), kept);

@@ -19,7 +19,6 @@ private Q_SLOTS:
     void keyboardRoad();
     void enterChecksEachValue_data();
     void enterChecksEachValue();
-    void enterInComboMovesToCalcola();
     void dropDownListPicksItem();
     void keysTypeNormally_data();
     void keysTypeNormally();
@@ -89,6 +88,10 @@ void tst_EntryFlow::enterChecksEachValue_data()
     QTest::newRow("crp 45 moves on") << "txtCRP" << "45" << "cmbDipUrine" << none;
     QTest::newRow("crp -1 refused") << "txtCRP" << "-1" << "txtCRP" << refused;
     QTest::newRow("crp 1000.5 refused") << "txtCRP" << "1000.5" << "txtCRP" << refused;
+    QTest::newRow("dipstick Negativo moves on") << "cmbDipUrine" << "Negativo" << "cmdCalcola"
+                                                << none;
+    QTest::newRow("dipstick forse refused") << "cmbDipUrine" << "forse" << "cmbDipUrine"
+                                            << QStringList{kDipWarning};
 }
 
 void tst_EntryFlow::enterChecksEachValue()
@@ -99,7 +102,7 @@ void tst_EntryFlow::enterChecksEachValue()
     QFETCH(QStringList, warnings);
 
     QVERIFY(m_w->road()); // a score on display, which a refusal must clear
-    auto *box = control<QLineEdit>(m_w->window, field.toLatin1().constData());
+    QLineEdit *box = textField(m_w->window, field);
     box->setFocus();
     box->selectAll();
     if (text.isEmpty())
@@ -119,26 +122,6 @@ void tst_EntryFlow::enterChecksEachValue()
     QCOMPARE(m_w->c.scoreLabel->text(), QString()); // cleared by the edit or the refusal
     if (!warnings.isEmpty())
         QCOMPARE(box->selectedText(), text);
-}
-
-void tst_EntryFlow::enterInComboMovesToCalcola()
-{
-    m_w->c.dipstickCombo->setFocus();
-    m_w->key(Qt::Key_Return);
-    QCOMPARE(m_w->focusName(), QStringLiteral("cmdCalcola"));
-    QCOMPARE(m_w->c.scoreLabel->text(), QString());
-    QVERIFY(m_w->boxes.boxes().isEmpty());
-
-    // An unknown text is refused and keeps the user in the combo box.
-    m_w->c.dipstickCombo->setFocus();
-    m_w->c.dipstickCombo->lineEdit()->selectAll();
-    m_w->type(QStringLiteral("forse"));
-    m_w->key(Qt::Key_Return);
-    QCOMPARE(m_w->boxes.texts(), QStringList{kDipWarning});
-    QCOMPARE(m_w->boxes.boxes().first().icon, QMessageBox::Warning);
-    QCOMPARE(m_w->focusName(), QStringLiteral("cmbDipUrine"));
-    QCOMPARE(m_w->c.dipstickCombo->currentText(), QStringLiteral("forse"));
-    QCOMPARE(m_w->c.dipstickCombo->lineEdit()->selectedText(), QStringLiteral("forse"));
 }
 
 // The list opened with F4 shows both items in the combo box's font. Enter
@@ -184,11 +167,8 @@ void tst_EntryFlow::keysTypeNormally()
     QFETCH(QString, field);
     QFETCH(QString, text);
 
-    QWidget *target = control<QWidget>(m_w->window, field.toLatin1().constData());
-    target->setFocus();
-    QLineEdit *edit = qobject_cast<QLineEdit *>(target);
-    if (!edit)
-        edit = qobject_cast<QComboBox *>(target)->lineEdit();
+    QLineEdit *edit = textField(m_w->window, field);
+    edit->setFocus();
     edit->selectAll();
     m_w->type(text);
     QCOMPARE(edit->text(), text);

@@ -170,9 +170,8 @@ void tst_ModalSafety::refusedSelectionSurvivesActivation()
 
     OpenWindow w;
     QVERIFY(QTest::qWaitForWindowActive(&w.window));
-    QWidget *target = control<QWidget>(w.window, entry.toLatin1().constData());
-    auto *combo = qobject_cast<QComboBox *>(target);
-    QLineEdit *edit = combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(target);
+    QWidget *target = control<QWidget>(w.window, qPrintable(entry));
+    QLineEdit *edit = textField(w.window, entry);
     target->setFocus();
     edit->selectAll();
     w.type(text);
