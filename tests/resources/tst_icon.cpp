@@ -1,6 +1,6 @@
 // Reads resources/icon/norvana.ico by hand, as Windows would, and checks what
 // it draws. Nothing here uses the generator's code. The regeneration test
-// pins every icon file to the pixel maps byte for byte, and tst_highdpi
+// pins every icon file to the pixel maps byte for byte, and tst_layout
 // compares the window's icon with the PNG files; this test is the one that
 // checks the pictures against the bar chart they must show.
 
