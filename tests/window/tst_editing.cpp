@@ -15,6 +15,7 @@ class tst_Editing : public WindowSuite
 private Q_SLOTS:
     void clickSelectsForOvertyping_data();
     void clickSelectsForOvertyping();
+    void pressReleasedOutsideIsNoClick();
     void resetClearsEntries();
     void changeClearsScore_data();
     void changeClearsScore();
@@ -50,6 +51,18 @@ void tst_Editing::clickSelectsForOvertyping()
     // Typing now replaces the value.
     m_w->type(QStringLiteral("3"));
     QCOMPARE(box->text(), QStringLiteral("3"));
+}
+
+// A press in the box released outside it, as a drag ends, is no click: it
+// selects nothing and leaves the score.
+void tst_Editing::pressReleasedOutsideIsNoClick()
+{
+    QVERIFY(m_w->road());
+    QLineEdit *box = m_w->c.pctEdit;
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(4, box->height() / 2));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(box->width() + 20, box->height() / 2));
+    QVERIFY(!box->hasSelectedText());
+    QCOMPARE(m_w->c.scoreLabel->text(), QStringLiteral("4"));
 }
 
 void tst_Editing::resetClearsEntries()
@@ -182,6 +195,7 @@ void tst_Editing::forgettingUndoKeepsCursor_data()
 
     QTest::newRow("cursor inside, no selection") << 2 << -1 << 0;
     QTest::newRow("selection made forwards") << 4 << 1 << 3;
+    QTest::newRow("whole text selected") << 5 << 0 << 5;
     QTest::newRow("selection made backwards") << 1 << 1 << -3;
 }
 
