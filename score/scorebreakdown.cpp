@@ -41,7 +41,7 @@ QString ScoreBreakdown::text() const
 {
     return QStringLiteral("%1 \u2014 %2: %3; %4: %5; dipstick urinario %6: %7. "
                           "Cut-off predittivo di SBI: 3.")
-        .arg(QString::number(total()), valueText(u"PCT", pct, u"ng/ml"), pointsText(pct.points),
+        .arg(scoreText(total()), valueText(u"PCT", pct, u"ng/ml"), pointsText(pct.points),
              valueText(u"CRP", crp, u"mg/L"), pointsText(crp.points),
              dipstickItem(dipstickPoints), pointsText(dipstickPoints));
 }
@@ -54,7 +54,7 @@ QString ScoreBreakdown::summaryLine(const QString &program, const QDateTime &at)
              valueText(u"PCT", pct, u"ng/ml"), QString::number(pct.points),
              valueText(u"CRP", crp, u"mg/L"), QString::number(crp.points),
              dipstickItem(dipstickPoints), QString::number(dipstickPoints),
-             QString::number(total()));
+             scoreText(total()));
 }
 
 } // namespace norvana

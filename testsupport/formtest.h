@@ -49,11 +49,15 @@ inline norvana::FormWidgets controlsOf(const QWidget &window)
 }
 
 // The text field of an entry: a text box, or the combo box's field.
-inline QLineEdit *textField(const QWidget &window, const QString &name)
+inline QLineEdit *textFieldOf(QWidget *entry)
 {
-    QWidget *entry = control<QWidget>(window, qPrintable(name));
     auto *combo = qobject_cast<QComboBox *>(entry);
     return combo ? combo->lineEdit() : qobject_cast<QLineEdit *>(entry);
+}
+
+inline QLineEdit *textField(const QWidget &window, const QString &name)
+{
+    return textFieldOf(control<QWidget>(window, qPrintable(name)));
 }
 
 // After a message box closes the window takes the keyboard back by itself,
@@ -136,15 +140,15 @@ struct OpenWindow
     BoxWatcher boxes;
 };
 
-// Replaces the text of a text box as a user would: select all, then type.
-inline void typeInto(QLineEdit *box, const QString &text)
+// Replaces the text of an entry as a user would: select all, then type.
+inline void typeInto(QWidget *entry, const QString &text)
 {
-    box->setFocus();
-    box->selectAll();
+    entry->setFocus();
+    textFieldOf(entry)->selectAll();
     if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClick(entry, Qt::Key_Delete);
     else
-        QTest::keyClicks(box, text);
+        QTest::keyClicks(entry, text);
 }
 
 // The ways a user presses a button, as the rows of a "how" column.

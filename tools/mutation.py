@@ -42,7 +42,7 @@ MUTANTS = [
  ("window-click-select", "window/scorewindow.cpp", "    selectAll(Entry::Pct);\n    m_form.clearScore();", "    m_form.clearScore();"),
  ("window-reset-clear", "window/scorewindow.cpp", "    m_controls.pctEdit->clear();\n", ""),
  ("window-reset-dip", "window/scorewindow.cpp", "    m_controls.crpEdit->clear();\n    m_controls.dipstickCombo->setCurrentIndex(0);", "    m_controls.crpEdit->clear();"),
- ("window-calc-undo", "window/scorewindow.cpp", "    forgetUndoHistory(m_controls.pctEdit);\n", ""),
+ ("window-calc-undo", "window/scorewindow.cpp", "    forgetEntriesHistory();\n    m_form.calculate();", "    m_form.calculate();"),
  ("window-activate", "window/scorewindow.cpp", "    activateWindow();\n", ""),
  ("window-menu-focus", "window/scorewindow.cpp", "focusWidget() == menuBar()", "focusWidget() != menuBar()"),
  ("window-modal-guard", "window/scorewindow.cpp", "if (!QApplication::activeModalWidget())", "if (true)"),

@@ -128,9 +128,7 @@ void ScoreWindow::onCalculateClicked()
     // A calculation commits the entries: Ctrl+Z undoes what was typed since
     // the last one. Without this the boxes' undo history would grow with
     // every value typed in a long session.
-    forgetUndoHistory(m_controls.pctEdit);
-    forgetUndoHistory(m_controls.crpEdit);
-    forgetUndoHistory(m_controls.dipstickCombo->lineEdit());
+    forgetEntriesHistory();
     m_form.calculate();
 }
 
@@ -141,10 +139,14 @@ void ScoreWindow::onResetClicked()
     m_controls.crpEdit->clear();
     m_controls.dipstickCombo->setCurrentIndex(0);
     // A new patient: Ctrl+Z must not bring back the previous one's values.
-    forgetUndoHistory(m_controls.pctEdit);
-    forgetUndoHistory(m_controls.crpEdit);
-    forgetUndoHistory(m_controls.dipstickCombo->lineEdit());
+    forgetEntriesHistory();
     setFocus(Control::Pct);
+}
+
+void ScoreWindow::forgetEntriesHistory()
+{
+    for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick})
+        forgetUndoHistory(lineEdit(entry));
 }
 
 void ScoreWindow::onQuitClicked()

@@ -51,6 +51,8 @@ private:
     void warn(Refusal refusal, Entry entry) override;
 
     EntryEdit *lineEdit(Entry entry) const;
+    // Ends what Ctrl+Z can undo in every entry.
+    void forgetEntriesHistory();
 
     FormWidgets m_controls;
     QAction *m_about = nullptr;

@@ -35,12 +35,7 @@ void tst_Calculation::enter(const QString &pct, const QString &crp, const QStrin
 {
     typeInto(m_w->c.pctEdit, pct);
     typeInto(m_w->c.crpEdit, crp);
-    m_w->c.dipstickCombo->setFocus();
-    m_w->c.dipstickCombo->lineEdit()->selectAll();
-    if (dip.isEmpty())
-        QTest::keyClick(m_w->c.dipstickCombo, Qt::Key_Delete);
-    else
-        QTest::keyClicks(m_w->c.dipstickCombo, dip);
+    typeInto(m_w->c.dipstickCombo, dip);
     QCOMPARE(m_w->c.dipstickCombo->currentText(), dip);
 }
 
@@ -98,9 +93,7 @@ void tst_Calculation::calculate()
     QCOMPARE(focused->objectName(), focus);
     // A refused entry is selected whole, ready to be overtyped.
     if (!warnings.isEmpty()) {
-        QLineEdit *edit = focus == QLatin1String("cmbDipUrine")
-                              ? m_w->c.dipstickCombo->lineEdit()
-                              : qobject_cast<QLineEdit *>(focused);
+        QLineEdit *edit = textFieldOf(focused);
         QVERIFY(edit);
         QCOMPARE(edit->selectedText(), edit->text());
         QCOMPARE(edit->selectionStart(), edit->text().isEmpty() ? -1 : 0);
@@ -150,9 +143,7 @@ void tst_Calculation::enterInEntriesPressesNoButton()
 void tst_Calculation::comboKeepsTypedText()
 {
     QComboBox *combo = m_w->c.dipstickCombo;
-    combo->setFocus();
-    combo->lineEdit()->selectAll();
-    QTest::keyClicks(combo, QStringLiteral("pos"));
+    typeInto(combo, QStringLiteral("pos"));
     QCOMPARE(combo->currentText(), QStringLiteral("pos")); // no completion to "Positivo"
     QTest::keyClick(combo, Qt::Key_Return);
     QCOMPARE(combo->currentText(), QStringLiteral("pos"));
