@@ -35,8 +35,9 @@ using norvana::Entry;
 // the window: plausible ranges and bands as the clinical rule states them,
 // not as the form computes them. An entry is refused when the box does not
 // show it whole (the recording shows kVisibleLength characters), when its
-// unit is not the box's, when its text does not read the way it looks, or
-// when it is not plausible; the reading rule itself is fuzzed on its own.
+// unit is not the box's, when its number reads two ways ("2.000"), when its
+// text does not read the way it looks, or when it is not plausible; the
+// reading rule itself is fuzzed on its own.
 QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
                         const norvana::Reading &crp)
 {
@@ -65,6 +66,8 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
             refuse("out of view", box);
         else if (v.kind == Reading::Kind::UnknownUnit)
             refuse("unit", box);
+        else if (v.kind == Reading::Kind::TwoReadings)
+            refuse("two readings", box);
         else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound)
             moveFocus(next);
         else

@@ -78,7 +78,8 @@ std::string group(const std::string &text, const regmatch_t &m)
 // Allowed: printable ASCII, blanks, micro signs. A text without digits reads
 // as 0. Accepted: blanks, a number without blanks inside, optionally blanks
 // and one of the box's units, blanks; its value is strtod's of the number
-// with the unit's power of ten added to its exponent. A number followed by
+// with the unit's power of ten added to its exponent, unless the number
+// reads two ways ("2.000": 2 or 2000), which is refused. A number followed by
 // other text without digits is an unknown unit; anything else is unreadable.
 norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
 {
@@ -95,7 +96,7 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
             return {};
     }
     if (text.find_first_of("0123456789") == std::string::npos)
-        return {Kind::Number, 0.0, {}};
+        return {Kind::Number, 0.0, {}, {}};
 
     // The box's rules: the accepted form, the form of an unknown unit, and
     // each unit on its own. Compiled once and kept, still reachable, to the
@@ -126,8 +127,16 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     regmatch_t m[7];
     if (regexec(&rules.accepted, text.c_str(), 7, m, 0) != 0) {
         const bool unknownUnit = regexec(&rules.unknownUnit, text.c_str(), 0, nullptr, 0) == 0;
-        return {unknownUnit ? Kind::UnknownUnit : Kind::Unreadable, 0.0, {}};
+        return {unknownUnit ? Kind::UnknownUnit : Kind::Unreadable, 0.0, {}, {}};
     }
+
+    // 1 to 3 digits, the first not 0, a separator and three digits, without
+    // an exponent: a decimal, or thousands written the Italian way.
+    static const regex_t twoWays = compiled("^[+]?([1-9][0-9]?[0-9]?[.,][0-9][0-9][0-9])$");
+    regmatch_t numberMatch[2];
+    const std::string numberAsWritten = group(text, m[1]);
+    if (m[4].rm_so < 0 && regexec(&twoWays, numberAsWritten.c_str(), 2, numberMatch, 0) == 0)
+        return {Kind::TwoReadings, 0.0, {}, QString::fromStdString(group(numberAsWritten, numberMatch[1]))};
 
     const std::string written = group(text, m[6]);
     int power = 0;
@@ -144,7 +153,7 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     // The unit as written, from the code points it stands for.
     const std::u32string unit = codePoints.substr(size_t(m[6].rm_so < 0 ? 0 : m[6].rm_so),
                                                   written.size());
-    return {Kind::Number, cStrtod(number), QString::fromStdU32String(unit)};
+    return {Kind::Number, cStrtod(number), QString::fromStdU32String(unit), {}};
 }
 
 // The reader must agree with the rule on what the text is, and for a number
@@ -169,6 +178,8 @@ void check(const QString &text)
         }
         if (read.unit != expected.unit)
             fail("reports another unit", shown);
+        if (read.number != expected.number)
+            fail("reports another number as written", shown);
     }
 }
 

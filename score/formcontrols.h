@@ -16,6 +16,7 @@ enum class Control { Pct, Crp, Dipstick, Calculate };
 enum class Refusal {
     Implausible, // a value that is no number, or not a plausible one
     UnknownUnit, // a number followed by a text that is none of its box's units
+    TwoReadings, // a number that reads both as a decimal and in thousands ("2.000")
     OutOfView,   // the entry's text does not fit whole in its box
     UnknownItem, // a dipstick text that is neither of its items
 };
@@ -52,8 +53,9 @@ public:
     virtual void setScore(const QString &caption, const QString &breakdown) = 0;
     // Shows the modal warning titled "NORVANA" with an exclamation icon and
     // a single OK button that says why the entry is refused; returns when
-    // the user has dismissed it.
-    virtual void warn(Refusal refusal, Entry entry) = 0;
+    // the user has dismissed it. `number` is the number as written for
+    // TwoReadings, whose warning shows both readings; else it is empty.
+    virtual void warn(Refusal refusal, Entry entry, const QString &number) = 0;
 
 protected:
     FormControls() = default;

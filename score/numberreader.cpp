@@ -68,6 +68,9 @@ struct Numeral
     // point, used only to tell overflow from underflow.
     long magnitude = 0;
     bool negative = false;
+    // 1 to 3 digits, the first not 0, a separator and exactly 3 digits,
+    // without an exponent: a decimal, or thousands written the Italian way.
+    bool readsTwoWays = false;
 };
 
 // Reads the number at the cursor: [sign] digits [separator digits]
@@ -82,6 +85,8 @@ std::optional<Numeral> scanNumber(Cursor &in, long exponentClamp)
 
     bool significant = false;
     bool anyDigit = false;
+    const bool leadingZero = in.peek() == u'0';
+    const qsizetype integerStart = in.position();
     while (isDigit(in.peek())) {
         const char digit = char(in.peek().unicode());
         anyDigit = true;
@@ -95,8 +100,11 @@ std::optional<Numeral> scanNumber(Cursor &in, long exponentClamp)
     if (n.digits.empty())
         n.digits += '0';
 
+    const qsizetype integerDigits = in.position() - integerStart;
+    qsizetype fractionDigits = -1; // no separator
     if (in.peek() == u'.' || in.peek() == u',') {
         in.advance();
+        const qsizetype fractionStart = in.position();
         n.digits += '.';
         while (isDigit(in.peek())) {
             const char digit = char(in.peek().unicode());
@@ -110,9 +118,12 @@ std::optional<Numeral> scanNumber(Cursor &in, long exponentClamp)
             n.digits += digit;
             in.advance();
         }
+        fractionDigits = in.position() - fractionStart;
     }
     if (!anyDigit)
         return std::nullopt;
+    n.readsTwoWays = !n.negative && !leadingZero && integerDigits >= 1 && integerDigits <= 3
+        && fractionDigits == 3;
 
     // The exponent counts only when digits follow "e" and its sign; beyond
     // the clamp it overflows or underflows whatever the digits, so it stops
@@ -129,6 +140,7 @@ std::optional<Numeral> scanNumber(Cursor &in, long exponentClamp)
             in.rewind(mark);
             return n;
         }
+        n.readsTwoWays = false;
         while (isDigit(in.peek())) {
             if (n.exponent < exponentClamp)
                 n.exponent = n.exponent * 10 + (in.peek().unicode() - u'0');
@@ -187,26 +199,31 @@ Reading readNumber(QStringView text, UnitList units)
     if (!std::all_of(text.begin(), text.end(), isAllowed))
         return {};
     if (std::none_of(text.begin(), text.end(), isDigit))
-        return {Reading::Kind::Number, 0.0, {}};
+        return {Reading::Kind::Number, 0.0, {}, {}};
 
     Cursor in(text);
     in.skipBlanks();
+    const qsizetype numberStart = in.position();
     const std::optional<Numeral> numeral = scanNumber(in, long(text.size()) + 1000);
     if (!numeral)
         return {};
+    QStringView number = text.mid(numberStart, in.position() - numberStart);
+    if (number.startsWith(u'+'))
+        number = number.mid(1);
     in.skipBlanks();
     QStringView unit = in.rest();
     while (!unit.isEmpty() && isBlank(unit.back()))
         unit.chop(1);
 
-    if (unit.isEmpty())
-        return {Reading::Kind::Number, toDouble(*numeral, 0), {}};
-    if (const std::optional<int> power = unitPower(unit, units))
-        return {Reading::Kind::Number, toDouble(*numeral, *power), unit.toString()};
+    const std::optional<int> power = unit.isEmpty() ? 0 : unitPower(unit, units);
+    if (power && numeral->readsTwoWays)
+        return {Reading::Kind::TwoReadings, 0.0, {}, number.toString()};
+    if (power)
+        return {Reading::Kind::Number, toDouble(*numeral, *power), unit.toString(), {}};
     // A digit after the number: a second number, or a blank inside this one.
     if (std::any_of(unit.begin(), unit.end(), isDigit))
         return {};
-    return {Reading::Kind::UnknownUnit, 0.0, {}};
+    return {Reading::Kind::UnknownUnit, 0.0, {}, {}};
 }
 
 } // namespace norvana

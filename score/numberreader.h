@@ -29,11 +29,13 @@ struct Reading
     enum class Kind {
         Number,      // a number, with no unit or one of the box's units
         UnknownUnit, // a number followed by a text that is none of the box's units
+        TwoReadings, // a number that reads both as a decimal and with a thousands point
         Unreadable,  // anything else: the text may show one value and hold another
     };
     Kind kind = Kind::Unreadable;
     double value = 0.0; // in the box's unit; 0 unless kind is Number
     QString unit;       // the unit as written, or empty
+    QString number;     // for TwoReadings, the number as written, without a sign
 };
 
 // Reads the text typed into a value box, but only when the text reads the
@@ -47,6 +49,11 @@ struct Reading
 // mu), "u" or "mc" for micro; the value is converted to the box's unit by
 // shifting the number's decimal exponent, so "4 mg/dL" is exactly 40 mg/L.
 // A text without any digit ("", "abc") reads as the number 0.
+//
+// A number that reads two ways, whatever unit follows it, is not read at
+// all: 1 to 3 digits, the first not 0, then one "." or "," and exactly three
+// digits, with no exponent ("2.000", "1,500"). An Italian report writes two
+// thousand "2.000", which the decimal reading would take for 2.
 //
 // A number followed by any other text without a digit ("45 H", "1OO", "5-")
 // is an unknown unit. Every other text is unreadable: one holding a

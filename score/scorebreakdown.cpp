@@ -8,10 +8,11 @@ namespace norvana {
 
 namespace {
 
-// A value with a decimal comma and no more digits than it needs.
+// A value with a decimal comma and no more digits than it needs, never in
+// exponent form: 0,0001 rather than 1e-04.
 QString decimal(double value)
 {
-    return QString::number(value, 'g', QLocale::FloatingPointShortest).replace(u'.', u',');
+    return QString::number(value, 'f', QLocale::FloatingPointShortest).replace(u'.', u',');
 }
 
 // "PCT 1,2 ng/ml", and the entry as written after a conversion:

@@ -30,13 +30,17 @@ ScoredValue ScoreForm::readValue(Entry box, const ValueRule &rule, Control next)
         refuse(box, Refusal::OutOfView);
     else if (reading.kind == Reading::Kind::UnknownUnit)
         refuse(box, Refusal::UnknownUnit);
+    else if (reading.kind == Reading::Kind::TwoReadings)
+        refuse(box, Refusal::TwoReadings, reading.number);
     else if (reading.kind == Reading::Kind::Number && isPlausible(reading.value, rule))
         m_ui.setFocus(next);
     else
         refuse(box, Refusal::Implausible);
     const bool ownUnit = reading.unit.isEmpty()
         || reading.unit.compare(QStringView(rule.units.units[0].name), Qt::CaseInsensitive) == 0;
-    return {reading.value, ownUnit ? QString() : text.trimmed(), valuePoints(reading.value, rule)};
+    // The entry as written goes into one line: a pasted line end or tab
+    // becomes a space.
+    return {reading.value, ownUnit ? QString() : text.simplified(), valuePoints(reading.value, rule)};
 }
 
 std::optional<qint16> ScoreForm::readDipstick()
@@ -51,9 +55,9 @@ std::optional<qint16> ScoreForm::readDipstick()
     return points;
 }
 
-void ScoreForm::refuse(Entry entry, Refusal refusal)
+void ScoreForm::refuse(Entry entry, Refusal refusal, const QString &number)
 {
-    m_ui.warn(refusal, entry);
+    m_ui.warn(refusal, entry, number);
     m_ui.setFocus(controlOf(entry));
     m_ui.selectAll(entry);
     showScore(std::nullopt);

@@ -37,7 +37,7 @@ public:
 private:
     ScoredValue readValue(Entry box, const ValueRule &rule, Control next);
     std::optional<qint16> readDipstick();
-    void refuse(Entry entry, Refusal refusal);
+    void refuse(Entry entry, Refusal refusal, const QString &number = {});
     void showScore(const std::optional<ScoreBreakdown> &breakdown);
 
     FormControls &m_ui;

@@ -39,12 +39,13 @@ public:
     void forgetCalls() { m_calls.clear(); }
 
     // One line for each warning, "warn REFUSAL ENTRY" (REFUSAL: implausible,
-    // unit, out of view, dipstick), and each caption, "score CAPTION" ("score
+    // unit, two readings, out of view, dipstick), and each caption, "score CAPTION" ("score
     // cleared" for an empty one); then "focus CONTROL", with " selected" when
     // the focused entry's text is selected, once the focus has been set.
     QStringList log() const
     {
         static const QString refusals[] = {QStringLiteral("implausible"), QStringLiteral("unit"),
+                                           QStringLiteral("two readings"),
                                            QStringLiteral("out of view"),
                                            QStringLiteral("dipstick")};
         QStringList lines;
@@ -85,7 +86,7 @@ public:
         m_caption = caption;
         m_calls.push_back({false, {}, {}, caption});
     }
-    void warn(Refusal refusal, Entry entry) override
+    void warn(Refusal refusal, Entry entry, const QString &) override
     {
         m_calls.push_back({true, refusal, entry, {}});
     }

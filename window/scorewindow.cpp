@@ -239,9 +239,9 @@ void ScoreWindow::setScore(const QString &caption, const QString &breakdown)
     m_controls.scoreLabel->setAccessibleDescription(breakdown);
 }
 
-void ScoreWindow::warn(Refusal refusal, Entry entry)
+void ScoreWindow::warn(Refusal refusal, Entry entry, const QString &number)
 {
-    showMessage(this, QString::fromUtf16(refusalText(refusal, entry)), QMessageBox::Warning);
+    showMessage(this, refusalText(refusal, entry, number), QMessageBox::Warning);
 }
 
 } // namespace norvana

@@ -48,7 +48,7 @@ private:
     void selectAll(Entry entry) override;
     void setFocus(Control control) override;
     void setScore(const QString &caption, const QString &breakdown) override;
-    void warn(Refusal refusal, Entry entry) override;
+    void warn(Refusal refusal, Entry entry, const QString &number) override;
 
     EntryEdit *lineEdit(Entry entry) const;
     // Ends what Ctrl+Z can undo in every entry.

@@ -3,6 +3,10 @@
 #include "formcontrols.h"
 #include "scorerules.h"
 
+#include <QString>
+
+#include <algorithm>
+
 // Every text the window shows, in one place. The core keeps the texts it
 // matches itself: the dipstick's two items (kNegativeItem, kPositiveItem in
 // scorerules.h).
@@ -49,21 +53,49 @@ inline constexpr char16_t kOutOfViewCrpText[] =
 inline constexpr char16_t kOutOfViewDipText[] =
     u"Parte del testo non si vede nella casella: scrivere Negativo o Positivo.";
 
-inline constexpr const char16_t *refusalText(Refusal refusal, Entry entry)
+// A number that reads two ways: %1 the number as written, %2 its decimal
+// reading, %3 its reading in thousands, %4 the decimal written one way only.
+inline constexpr char16_t kTwoReadingsText[] =
+    u"\"%1\" si legge %2 oppure %3: scrivere %3, oppure %4.";
+
+// The warning for a number written as "2.000" or "1,250": "2" or "2,0" and
+// "1,25" read one way, "1,234" only with a fourth decimal, "1,2340".
+inline QString twoReadingsText(const QString &number)
+{
+    const qsizetype separator = std::max(number.indexOf(u'.'), number.indexOf(u','));
+    const QString integer = number.left(separator);
+    const QString fraction = number.mid(separator + 1);
+    QString decimals = fraction;
+    while (decimals.endsWith(u'0'))
+        decimals.chop(1);
+    const QString decimal = decimals.isEmpty() ? integer : integer + u',' + decimals;
+    const QString unambiguous = decimals.isEmpty() ? decimal + QStringLiteral(" o ") + decimal
+            + QStringLiteral(",0")
+        : decimals.size() == fraction.size() ? decimal + u'0'
+                                             : decimal;
+    return QString::fromUtf16(kTwoReadingsText)
+        .arg(number, decimal, integer + fraction, unambiguous);
+}
+
+// The warning for a refused entry; `number` is the number as written, for a
+// number that reads two ways.
+inline QString refusalText(Refusal refusal, Entry entry, const QString &number = {})
 {
     switch (refusal) {
+    case Refusal::TwoReadings:
+        return twoReadingsText(number);
     case Refusal::UnknownUnit:
-        return entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText;
+        return QString::fromUtf16(entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText);
     case Refusal::OutOfView:
-        return entry == Entry::Pct   ? kOutOfViewPctText
-               : entry == Entry::Crp ? kOutOfViewCrpText
-                                          : kOutOfViewDipText;
+        return QString::fromUtf16(entry == Entry::Pct   ? kOutOfViewPctText
+                                  : entry == Entry::Crp ? kOutOfViewCrpText
+                                                        : kOutOfViewDipText);
     case Refusal::UnknownItem:
-        return kUnknownDipstickText;
+        return QString::fromUtf16(kUnknownDipstickText);
     case Refusal::Implausible:
         break;
     }
-    return kImplausibleValueText;
+    return QString::fromUtf16(kImplausibleValueText);
 }
 
 // What a screen reader announces for the controls whose caption does not

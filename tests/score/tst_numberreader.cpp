@@ -14,8 +14,9 @@ namespace {
 struct Expected : Reading
 {
     Expected(double number = 0.0, const char *unit = "")
-        : Reading{Kind::Number, number, QString::fromUtf8(unit)} {}
-    Expected(Kind refusal) : Reading{refusal, 0.0, {}} {}
+        : Reading{Kind::Number, number, QString::fromUtf8(unit), {}} {}
+    Expected(Kind refusal, const char *number = "")
+        : Reading{refusal, 0.0, {}, QString::fromUtf8(number)} {}
 };
 
 enum class Box { Crp, Pct }; // the box a row's text is read in
@@ -174,6 +175,23 @@ void tst_NumberReader::reads_data()
     row("pct unit of crp", QStringLiteral("1,2 mg/L"), unknownUnit, Box::Pct);
     row("pct lower-case L for 1", QStringLiteral("1l"), unknownUnit, Box::Pct);
 
+    // A number that reads as a decimal and as Italian thousands is refused,
+    // with or without a unit; a leading 0, four digits on either side or an
+    // exponent read one way only.
+    const auto twoReadings = [](const char *number) {
+        return Expected(Reading::Kind::TwoReadings, number);
+    };
+    row("thousands point", QStringLiteral("2.000"), twoReadings("2.000"));
+    row("thousands comma", QStringLiteral("1,000"), twoReadings("1,000"));
+    row("three digits before thousands", QStringLiteral("123.456"), twoReadings("123.456"));
+    row("thousands with a unit", QStringLiteral("+1.500pg/ml"), twoReadings("1.500"), Box::Pct);
+    row("thousands with an unknown unit", QStringLiteral("2.000 ng/L"), unknownUnit);
+    row("leading zero", QStringLiteral("0.500"), 0.5);
+    row("four digits before", QStringLiteral("1234.567"), 1234.567);
+    row("four decimals", QStringLiteral("1.0000"), 1.0);
+    row("negative thousands", QStringLiteral("-2.000"), -2.0);
+    row("thousands with an exponent", QStringLiteral("2.000e0"), 2.0);
+
     // Long digit runs.
     const QString megabyte(1 << 20, u'7');
     row("1 MB of digits overflows", megabyte, inf);
@@ -198,6 +216,7 @@ void tst_NumberReader::reads()
     // 1e-12 of 0 pass for 0, and others within 1e-12 of the expected one.
     QVERIFY2(reading.value == expected.value, qPrintable(QString::number(reading.value, 'g', 17)));
     QCOMPARE(reading.unit, expected.unit);
+    QCOMPARE(reading.number, expected.number);
 }
 
 QTEST_GUILESS_MAIN(tst_NumberReader)

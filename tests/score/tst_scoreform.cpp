@@ -103,6 +103,9 @@ void tst_ScoreForm::refusalOrder_data()
     QTest::newRow("pct in a unit of crp")
         << "1,2 mg/L" << "45" << "Negativo"
         << QStringList{"warn unit txtPCT", "focus txtPCT selected"};
+    QTest::newRow("crp that reads two ways")
+        << "0.6" << "1.000" << "Negativo"
+        << QStringList{"warn two readings txtCRP", "focus txtCRP selected"};
     QTest::newRow("pct partly out of view")
         << "1.2 ng/mL (elevato)" << "45" << "Negativo"
         << QStringList{"warn out of view txtPCT", "focus txtPCT selected"};
@@ -165,6 +168,13 @@ void tst_ScoreForm::breakdown_data()
                           "PCT 0,499 ng/ml (499 pg/ml) (0) \u00B7 CRP 39,9 mg/L (3,99 mg/dL) (0) "
                           "\u00B7 Dipstick urinario Negativo (0) \u00B7 Punteggio 0 (cut-off "
                           "predittivo di SBI \u2265 3)");
+    QTest::newRow("a pasted line end in one line, a small value without exponent")
+        << "0,0001" << "4,5\nmg/dL" << "Negativo"
+        << QStringLiteral("2 \u2014 PCT 0,0001 ng/ml: 0 punti; CRP 45 mg/L (4,5 mg/dL): 2 punti; "
+                          "dipstick urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3. | "
+                          "Norvana 1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT 0,0001 ng/ml (0) "
+                          "\u00B7 CRP 45 mg/L (4,5 mg/dL) (2) \u00B7 Dipstick urinario Negativo "
+                          "(0) \u00B7 Punteggio 2 (cut-off predittivo di SBI \u2265 3)");
     QTest::newRow("refused: no breakdown") << "abc" << "45" << "Negativo" << " | ";
 }
 

@@ -211,7 +211,7 @@ void tst_Calculation::hostileText_data()
         QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
     };
     const auto warning = [](norvana::Refusal refusal, norvana::Entry box) {
-        return QString::fromUtf16(norvana::refusalText(refusal, box));
+        return norvana::refusalText(refusal, box);
     };
     const QString refused = warning(norvana::Refusal::Implausible, norvana::Entry::Pct);
     const QString pctUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Pct);
@@ -250,6 +250,23 @@ void tst_Calculation::hostileText_data()
         add(text, QString::fromLatin1(text), typed, pctUnit, crpUnit);
     // Wider than the box, its warning names the box's units too.
     outOfView("45 mg/dL/h", QStringLiteral("45 mg/dL/h"), typed);
+
+    // A number that reads as a decimal and as Italian thousands is refused
+    // with both readings, before its unit is converted; one that reads one
+    // way is scored.
+    const auto twoReadings = [](const char *number) {
+        return norvana::refusalText(norvana::Refusal::TwoReadings, norvana::Entry::Pct,
+                                    QString::fromLatin1(number));
+    };
+    for (const char *text : {"2.000", "1,000", "1.200"})
+        refuse(text, QString::fromLatin1(text), typed, twoReadings(text));
+    add("thousands in ng/L", QStringLiteral("2.000 ng/L"), typed, twoReadings("2.000"), crpUnit);
+    add("thousands in pg/ml", QStringLiteral("1.500pg/ml"), typed, twoReadings("1.500"), crpUnit);
+    add("leading zero", QStringLiteral("0.500"), typed, "4", "2");
+    add("three decimals after a zero", QStringLiteral("0,125ng/ml"), typed, "2", crpUnit);
+    add("one decimal", QStringLiteral("1,0"), typed, "4", "2");
+    add("four decimals", QStringLiteral("1.0000"), typed, "4", "2");
+    add("2000 ng/L", QStringLiteral("2000 ng/L"), typed, "6", crpUnit);
 
     // Whole in view or refused, blanks included; blanks of a copied cell
     // around the value are ignored.
