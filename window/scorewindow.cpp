@@ -11,8 +11,27 @@
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
+#include <QToolTip>
 
 namespace norvana {
+
+namespace {
+
+// Hides the tooltip at once when it shows `text`. QToolTip::hideText()
+// leaves it on screen 300 ms more before Qt closes and deletes its label;
+// closing the label now hides it at once, and Qt still deletes it then.
+void hideToolTipShowing(const QString &text)
+{
+    if (text.isEmpty() || !QToolTip::isVisible() || QToolTip::text() != text)
+        return;
+    QToolTip::hideText();
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->inherits("QLabel") && window->windowType() == Qt::ToolTip)
+            window->close();
+    }
+}
+
+} // namespace
 
 ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 {
@@ -232,6 +251,10 @@ void ScoreWindow::setFocus(Control id)
 
 void ScoreWindow::setScore(const QString &caption, const QString &breakdown)
 {
+    // Nothing of a score that is gone stays in sight, not even its
+    // breakdown in a tooltip under a pointer that has not moved.
+    if (breakdown != m_controls.scoreLabel->toolTip())
+        hideToolTipShowing(m_controls.scoreLabel->toolTip());
     m_controls.scoreLabel->setText(caption);
     // A screen reader announces the score as "Punteggio" and its breakdown,
     // which begins with the score.

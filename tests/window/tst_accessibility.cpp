@@ -17,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
+#include <QToolTip>
 
 namespace {
 
@@ -131,6 +133,7 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue_data()
                              << "4 \u2014 PCT 1,2 ng/ml: 2 punti; CRP 45 mg/L: 2 punti; dipstick "
                                 "urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3.";
     QTest::newRow("an edit") << "edit" << "";
+    QTest::newRow("an edit through the editable-text interface") << "accessible edit" << "";
     QTest::newRow("Reset") << "Reset" << "";
     QTest::newRow("a refusal") << "refusal" << "";
 }
@@ -138,7 +141,8 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue_data()
 // Qt's interface for a QLabel gives its accessible name as Name (else the
 // caption) and its accessible description as Description, and has no Value;
 // the score's value is therefore its description, which begins with the
-// score, and its tooltip.
+// score, and its tooltip. A tooltip showing it goes with the score, at once,
+// while the pointer stays on the label.
 void tst_Accessibility::scoreIsAnnouncedWithItsValue()
 {
     QFETCH(QString, after);
@@ -146,8 +150,15 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue()
 
     const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
+    const QPoint onLabel(1, 1);
+    QHelpEvent hover(QEvent::ToolTip, onLabel, c.scoreLabel->mapToGlobal(onLabel));
+    QApplication::sendEvent(c.scoreLabel, &hover);
+    QVERIFY(QToolTip::isVisible());
     if (after == u"edit") {
-        typeInto(c.crpEdit, QStringLiteral("46"));
+        // Typed where the focus is, so no focus change hides the tooltip.
+        QTest::keyClick(c.crpEdit, Qt::Key_6);
+    } else if (after == u"accessible edit") {
+        accessible(c.crpEdit)->editableTextInterface()->insertText(2, QStringLiteral("6"));
     } else if (after == u"Reset") {
         QTest::mouseClick(c.resetButton, Qt::LeftButton);
     } else if (after == u"refusal") {
@@ -158,6 +169,7 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue()
     QCOMPARE(name(c.scoreLabel), text(norvana::kScoreAccessibleName));
     QCOMPARE(::description(c.scoreLabel), description);
     QCOMPARE(c.scoreLabel->toolTip(), description);
+    QCOMPARE(QToolTip::isVisible(), !description.isEmpty());
 }
 
 // Ctrl+Shift+C copies the line for the clinical record while a score is
