@@ -17,6 +17,7 @@
 #include <memory>
 #include <thread>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -32,29 +33,32 @@ QString freeXDisplay(int first)
     }
 }
 
-// An X display whose socket, in Linux's abstract namespace where X clients
-// look first, accepts each connection and closes it at once: something
-// listens there, but it does not speak X.
-class MuteXDisplay
+// A display's socket where something listens but does not speak its
+// protocol: it closes each connection at once. Or, given a real display's
+// socket, it passes the bytes both ways until `limit` have passed, then
+// hangs up: a display lost halfway. An address that begins with '@' is in
+// Linux's abstract namespace, where X clients look first.
+class StandInDisplay
 {
 public:
-    explicit MuteXDisplay(const QString &display) : m_fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    explicit StandInDisplay(const QByteArray &address, const QByteArray &real = {}, int limit = 0)
+        : m_fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
     {
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        const QByteArray name = "/tmp/.X11-unix/X" + display.mid(1).toLatin1();
-        std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size())); // after a zero byte
-        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
-        if (::bind(m_fd, reinterpret_cast<sockaddr *>(&address), length) != 0 || ::listen(m_fd, 8) != 0)
+        const sockaddr_un at = unixAddress(address);
+        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + size_t(address.size()));
+        if (::bind(m_fd, reinterpret_cast<const sockaddr *>(&at), length) != 0 || ::listen(m_fd, 8) != 0)
             return;
-        m_thread = std::thread([this] {
+        m_thread = std::thread([this, real, limit] {
             while (!m_ending) {
-                if (const int client = ::accept(m_fd, nullptr, nullptr); client >= 0)
+                if (const int client = ::accept(m_fd, nullptr, nullptr); client >= 0) {
+                    if (!real.isEmpty())
+                        relay(client, real, limit);
                     ::close(client);
+                }
             }
         });
     }
-    ~MuteXDisplay()
+    ~StandInDisplay()
     {
         m_ending = true;
         ::shutdown(m_fd, SHUT_RDWR); // ends the accept()
@@ -65,10 +69,49 @@ public:
     bool listens() const { return m_thread.joinable(); }
 
 private:
+    static sockaddr_un unixAddress(const QByteArray &address)
+    {
+        sockaddr_un at{};
+        at.sun_family = AF_UNIX;
+        std::memcpy(at.sun_path, address.constData(), size_t(address.size()));
+        if (address.startsWith('@'))
+            at.sun_path[0] = '\0';
+        return at;
+    }
+    static void relay(int client, const QByteArray &real, int limit)
+    {
+        const int server = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const sockaddr_un at = unixAddress(real);
+        if (::connect(server, reinterpret_cast<const sockaddr *>(&at), sizeof at) == 0) {
+            pollfd ends[] = {{client, POLLIN, 0}, {server, POLLIN, 0}};
+            char buffer[4096];
+            for (int passed = 0; passed < limit && ::poll(ends, 2, 30000) > 0;) {
+                const int from = ends[0].revents ? 0 : 1;
+                const ssize_t n = ::read(ends[from].fd, buffer, size_t(std::min<int>(sizeof buffer, limit - passed)));
+                if (n <= 0 || ::write(ends[1 - from].fd, buffer, size_t(n)) != n)
+                    break;
+                passed += int(n);
+            }
+        }
+        ::close(server);
+    }
+
     int m_fd;
     std::atomic_bool m_ending = false;
     std::thread m_thread;
 };
+
+// A stand-in X display on the first free display number from `first` on.
+std::unique_ptr<StandInDisplay> standInX(int first, QString &display, const QByteArray &real = {}, int limit = 0)
+{
+    std::unique_ptr<StandInDisplay> standIn;
+    for (int next = first; next < first + 100 && !(standIn && standIn->listens());) {
+        display = freeXDisplay(next);
+        next = display.mid(1).toInt() + 1;
+        standIn = std::make_unique<StandInDisplay>("@/tmp/.X11-unix/X" + display.mid(1).toLatin1(), real, limit);
+    }
+    return standIn;
+}
 
 // The command that starts a program in a mount namespace of its own, where
 // the file or folder `target` shows `source` instead (root only).
@@ -86,6 +129,11 @@ class tst_CommandLine : public QObject
 
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase()
+    {
+        m_xvfb.kill();
+        m_xvfb.waitForFinished();
+    }
     void answers_data();
     void answers();
     void refusesWithoutDisplay_data();
@@ -102,7 +150,10 @@ private:
 
     QTemporaryDir m_runtime;
     QString m_muteDisplay;
-    std::unique_ptr<MuteXDisplay> m_mute;
+    std::unique_ptr<StandInDisplay> m_mute;
+    std::unique_ptr<StandInDisplay> m_muteWayland;
+    QProcess m_xvfb; // a real X display for stand-ins that hang up halfway
+    QString m_realX;
 };
 
 void tst_CommandLine::initTestCase()
@@ -110,12 +161,14 @@ void tst_CommandLine::initTestCase()
     QVERIFY(m_runtime.isValid());
     // Another run of this test at the same time holds its own mute display:
     // the next free one is taken.
-    for (int next = 190; next < 290 && !(m_mute && m_mute->listens());) {
-        m_muteDisplay = freeXDisplay(next);
-        next = m_muteDisplay.mid(1).toInt() + 1;
-        m_mute = std::make_unique<MuteXDisplay>(m_muteDisplay);
-    }
-    QVERIFY(m_mute->listens());
+    m_mute = standInX(190, m_muteDisplay);
+    QVERIFY(m_mute && m_mute->listens());
+    m_muteWayland = std::make_unique<StandInDisplay>(m_runtime.filePath(QStringLiteral("norvana-mute")).toLocal8Bit());
+    QVERIFY(m_muteWayland->listens());
+    m_realX = freeXDisplay(390);
+    m_xvfb.start(QStringLiteral("Xvfb"), {m_realX, QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    m_xvfb.waitForStarted();
+    QTRY_VERIFY(m_xvfb.state() != QProcess::Running || QFile::exists(QStringLiteral("/tmp/.X11-unix/X") + m_realX.mid(1)));
     // A platforms folder with the X11 plugin only.
     const QString platforms = QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms");
     QVERIFY(QDir(m_runtime.path()).mkdir(QStringLiteral("platforms")));
@@ -182,6 +235,7 @@ void tst_CommandLine::refusesWithoutDisplay_data()
     QTest::addColumn<QStringList>("variables"); // NAME=VALUE sets, NAME removes
     QTest::addColumn<QStringList>("through");   // a command that starts the program
     QTest::addColumn<QString>("says");          // what the line says, or how it begins
+    QTest::addColumn<int>("closeAfter");        // bytes after which an X display hangs up
 
     const QString deadX = freeXDisplay(90);
     const QString noX = QStringLiteral("no X display is set (DISPLAY)");
@@ -189,35 +243,35 @@ void tst_CommandLine::refusesWithoutDisplay_data()
     const QString useDisplay =
         QStringLiteral("; start Norvana in a desktop session, or on a virtual display: xvfb-run norvana\n");
     const QString notAnswering = QStringLiteral("the X display %1 does not answer or refuses the connection") + useDisplay;
-    QTest::newRow("nothing set") << QStringList{} << QStringList{} << QStringList{} << noX + useDisplay;
+    QTest::newRow("nothing set") << QStringList{} << QStringList{} << QStringList{} << noX + useDisplay << 0;
     // Qt's own options are words, not clusters of letters such as -h.
     QTest::newRow("unknown and Qt's arguments")
         << QStringList{QStringLiteral("--unknown"), QStringLiteral("-stylesheet"), QStringLiteral("my.qss")}
-        << QStringList{} << QStringList{} << noX + useDisplay;
+        << QStringList{} << QStringList{} << noX + useDisplay << 0;
     QTest::newRow("X11 asked for without DISPLAY")
-        << QStringList{} << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb")} << QStringList{} << noX + useDisplay;
+        << QStringList{} << QStringList{QStringLiteral("QT_QPA_PLATFORM=xcb")} << QStringList{} << noX + useDisplay << 0;
     QTest::newRow("X display without server")
-        << QStringList{} << QStringList{QStringLiteral("DISPLAY=") + deadX} << QStringList{} << notAnswering.arg(deadX);
+        << QStringList{} << QStringList{QStringLiteral("DISPLAY=") + deadX} << QStringList{} << notAnswering.arg(deadX) << 0;
     QTest::newRow("-display without server")
-        << QStringList{QStringLiteral("-display"), deadX} << QStringList{} << QStringList{} << notAnswering.arg(deadX);
+        << QStringList{QStringLiteral("-display"), deadX} << QStringList{} << QStringList{} << notAnswering.arg(deadX) << 0;
     QTest::newRow("X display that does not speak X")
         << QStringList{} << QStringList{QStringLiteral("DISPLAY=") + m_muteDisplay} << QStringList{}
-        << notAnswering.arg(m_muteDisplay);
+        << notAnswering.arg(m_muteDisplay) << 0;
     QTest::newRow("Wayland without compositor")
         << QStringList{} << QStringList{QStringLiteral("WAYLAND_DISPLAY=norvana-none")} << QStringList{}
-        << noWayland + noX + useDisplay;
+        << noWayland + noX + useDisplay << 0;
     // libwayland then writes to standard error itself.
     QTest::newRow("Wayland session without runtime directory")
         << QStringList{} << QStringList{QStringLiteral("XDG_SESSION_TYPE=wayland"), QStringLiteral("XDG_RUNTIME_DIR")}
-        << QStringList{} << noWayland + noX + useDisplay;
+        << QStringList{} << noWayland + noX + useDisplay << 0;
     QTest::newRow("unknown platform")
         << QStringList{} << QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuchplatform")} << QStringList{}
         << QStringLiteral("Qt has no platform plugin \"nosuchplatform\"; choose one it has with QT_QPA_PLATFORM or "
-                          "-platform: ");
+                          "-platform: ") << 0;
     // A platform without screens fails when the window is shown.
     QTest::newRow("no screen")
         << QStringList{} << QStringList{QStringLiteral("QT_QPA_PLATFORM=linuxfb:fb=/nonexistent")} << QStringList{}
-        << QStringLiteral("Cannot create window: no screens available\n");
+        << QStringLiteral("Cannot create window: no screens available\n") << 0;
     // Qt's platforms folder with the X11 plugin only, on a Wayland compositor.
     QTest::newRow("Wayland plugin missing")
         << QStringList{} << QStringList{}
@@ -226,27 +280,51 @@ void tst_CommandLine::refusesWithoutDisplay_data()
                + hiding(m_runtime.filePath(QStringLiteral("platforms")),
                         QLibraryInfo::path(QLibraryInfo::PluginsPath) + QStringLiteral("/platforms"))
         << QStringLiteral("Qt's Wayland platform plugin is missing and ") + noX
-               + QStringLiteral("; install qt6-wayland, or use X") + useDisplay;
+               + QStringLiteral("; install qt6-wayland, or use X") + useDisplay << 0;
     QTest::newRow("X11 plugin's library missing")
         << QStringList{} << QStringList{}
         << hiding(QStringLiteral("/dev/null"),
                   QLibraryInfo::path(QLibraryInfo::LibrariesPath) + QStringLiteral("/libQt6XcbQpa.so.6"))
-        << QStringLiteral("Qt's platform plugin \"xcb\" could not start; QT_DEBUG_PLUGINS=1 norvana tells why\n");
+        << QStringLiteral("Qt's platform plugin \"xcb\" could not start; QT_DEBUG_PLUGINS=1 norvana tells why\n") << 0;
+    // A display that hangs up: libwayland and Xlib write to standard error,
+    // and Qt ends the program itself or crashes, with no fatal message.
+    QTest::newRow("Wayland display that hangs up")
+        << QStringList{} << QStringList{QStringLiteral("WAYLAND_DISPLAY=norvana-mute")} << QStringList{}
+        << QStringLiteral("the display closed the connection while the window was opening\n") << 0;
+    // Up to 10 kB into the connection, Qt says it could not connect; after
+    // 50 kB, Qt and Xlib end the program with exit().
+    for (int bytes = 2000; bytes <= 50000; bytes += bytes < 30000 ? 1000 : 20000)
+        QTest::addRow("X display that hangs up after %d bytes", bytes)
+            << QStringList{} << QStringList{} << QStringList{}
+            << (bytes < 10000 ? QString() : QStringLiteral("the display closed the connection while the window was opening\n"))
+            << bytes;
 }
 
 // One line on standard error, saying what is missing and what to do, and
-// status 1: not the toolkit's abort and its core dump.
+// status 1: not the toolkit's abort and its core dump. Where the display
+// hung up, what was held back comes first, and the toolkit may crash, as a
+// crash, after the line.
 void tst_CommandLine::refusesWithoutDisplay()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, variables);
     QFETCH(QStringList, through);
     QFETCH(QString, says);
+    QFETCH(int, closeAfter);
 
     if (const qsizetype at = through.indexOf(QStringLiteral("unshare")); at >= 0) {
         const QStringList probe = through.mid(at) << QStringLiteral("true");
         if (QProcess::execute(probe.first(), probe.mid(1)) != 0)
             QSKIP("a mount namespace of its own is not allowed here (root only)");
+    }
+    std::unique_ptr<StandInDisplay> hangsUp;
+    if (closeAfter > 0) {
+        if (m_xvfb.state() != QProcess::Running)
+            QSKIP("no Xvfb to stand in front of");
+        QString display;
+        hangsUp = standInX(490, display, "/tmp/.X11-unix/X" + m_realX.mid(1).toLatin1(), closeAfter);
+        QVERIFY(hangsUp && hangsUp->listens());
+        variables << QStringLiteral("DISPLAY=") + display;
     }
     QProcess program;
     start(program, arguments, variables, through);
@@ -256,10 +334,14 @@ void tst_CommandLine::refusesWithoutDisplay()
         QSKIP(output.trimmed().constData()); // no Wayland compositor to start
     const QString error = QString::fromLocal8Bit(program.readAllStandardError());
     QCOMPARE(output, QByteArray());
-    QVERIFY2(program.exitStatus() == QProcess::NormalExit && program.exitCode() == 1,
+    const bool hungUp = closeAfter > 0 || says.startsWith(QStringLiteral("the display closed"));
+    QVERIFY2((program.exitStatus() == QProcess::NormalExit && program.exitCode() == 1)
+                 || (closeAfter > 0 && program.exitStatus() == QProcess::CrashExit),
              qPrintable(QStringLiteral("status %1, %2").arg(program.exitCode()).arg(error)));
-    QVERIFY2(error.startsWith(QStringLiteral("norvana: cannot open the window: ") + says) && error.count(u'\n') == 1
-                 && error.endsWith(u'\n'),
+    const QString line = QStringLiteral("norvana: cannot open the window: ");
+    const qsizetype lineStart = error.lastIndexOf(u'\n', -2) + 1;
+    QVERIFY2(error.mid(lineStart).startsWith(line + says) && error.count(line) == 1 && error.endsWith(u'\n')
+                 && (closeAfter > 0 || hungUp == (lineStart > 0)),
              qPrintable(error));
 }
 
