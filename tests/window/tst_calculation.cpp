@@ -254,14 +254,19 @@ void tst_Calculation::hostileText_data()
     // A number that reads as a decimal and as Italian thousands is refused
     // with both readings, before its unit is converted; one that reads one
     // way is scored.
-    const auto twoReadings = [](const char *number) {
-        return norvana::refusalText(norvana::Refusal::TwoReadings, norvana::Entry::Pct,
-                                    QString::fromLatin1(number));
+    const auto twoReadings = [](const char *number, const char *decimal, const char *advice) {
+        return QStringLiteral("\"%1\" si legge %2 oppure %3: scrivere %3, oppure %4.")
+            .arg(QLatin1String(number), QLatin1String(decimal),
+                 QString::fromLatin1(number).remove(u'.').remove(u','), QLatin1String(advice));
     };
-    for (const char *text : {"2.000", "1,000", "1.200"})
-        refuse(text, QString::fromLatin1(text), typed, twoReadings(text));
-    add("thousands in ng/L", QStringLiteral("2.000 ng/L"), typed, twoReadings("2.000"), crpUnit);
-    add("thousands in pg/ml", QStringLiteral("1.500pg/ml"), typed, twoReadings("1.500"), crpUnit);
+    refuse("2.000", QStringLiteral("2.000"), typed, twoReadings("2.000", "2", "2 o 2,0"));
+    refuse("1,000", QStringLiteral("1,000"), typed, twoReadings("1,000", "1", "1 o 1,0"));
+    refuse("1.200", QStringLiteral("1.200"), typed, twoReadings("1.200", "1,2", "1,2"));
+    refuse("1.234", QStringLiteral("1.234"), typed, twoReadings("1.234", "1,234", "1,2340"));
+    add("thousands in ng/L", QStringLiteral("2.000 ng/L"), typed, twoReadings("2.000", "2", "2 o 2,0"),
+        crpUnit);
+    add("thousands in pg/ml", QStringLiteral("1.500pg/ml"), typed, twoReadings("1.500", "1,5", "1,5"),
+        crpUnit);
     add("leading zero", QStringLiteral("0.500"), typed, "4", "2");
     add("three decimals after a zero", QStringLiteral("0,125ng/ml"), typed, "2", crpUnit);
     add("one decimal", QStringLiteral("1,0"), typed, "4", "2");
