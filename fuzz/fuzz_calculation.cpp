@@ -1,13 +1,11 @@
-// Fuzzes whole calculations of the score form on arbitrary entry texts.
+// Fuzzes whole calculations on arbitrary entry texts.
 //
 // Input: one or more calculations separated by the byte 0x1E; within one,
 // the texts of txtPCT, txtCRP and cmbDipUrine separated by 0x1F (missing
-// texts are empty), decoded from UTF-8. The calculations run one after the
-// other on the same form, as in one window.
+// texts are empty), decoded from UTF-8. Boxes show 12 characters whole.
 #include "escaped.h"
 #include "numberreader.h"
-#include "recordingcontrols.h"
-#include "scoreform.h"
+#include "outcomelog.h"
 #include "scorerules.h"
 
 #include <QByteArray>
@@ -21,7 +19,7 @@
 
 namespace {
 
-using norvana::Entry;
+constexpr qsizetype kVisibleLength = 12;
 
 [[noreturn]] void fail(const char *what, const QStringList &texts)
 {
@@ -31,10 +29,10 @@ using norvana::Entry;
     std::abort();
 }
 
-// What a calculation must show, worked out on its own, as the recorded log of
-// the window: plausible ranges and bands as the clinical rule states them,
+// What a calculation must show, worked out on its own, as the window's log
+// (outcomelog.h): plausible ranges and bands as the clinical rule states them,
 // not as the form computes them. An entry is refused when the box does not
-// show it whole (the recording shows kVisibleLength characters), when its
+// show it whole (kVisibleLength characters), when its
 // unit is not the box's, when its number reads two ways ("2.000"), when its
 // text does not read the way it looks, or when it is not plausible; the
 // reading rule itself is fuzzed on its own.
@@ -42,24 +40,16 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
                         const norvana::Reading &crp)
 {
     using norvana::Reading;
-    // The score from before goes first.
-    QStringList log{QStringLiteral("score cleared")};
+    QStringList log;
     bool refused = false;
     QString focus;
-    QString selected; // shown only in the focused entry
     const auto refuse = [&](const char *why, const QString &box) {
         log << QStringLiteral("warn ") + QLatin1String(why) + u' ' + box;
-        focus = selected = box;
+        focus = box;
         refused = true;
     };
-    const auto moveFocus = [&](const QString &to) {
-        if (to != focus)
-            selected.clear();
-        focus = to;
-    };
-    const auto fits = [](const QString &text) {
-        return text.size() <= norvana::RecordingControls::kVisibleLength;
-    };
+    const auto moveFocus = [&](const QString &to) { focus = to; };
+    const auto fits = [](const QString &text) { return text.size() <= kVisibleLength; };
     const auto value = [&](const QString &text, const Reading &v, double bound,
                            const QString &box, const QString &next) {
         if (!fits(text))
@@ -90,8 +80,8 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
             + *dip;
         log << QStringLiteral("score ") + QString::number(points);
     }
-    log << QStringLiteral("focus ") + focus
-            + (selected == focus ? QStringLiteral(" selected") : QString());
+    // The focus ends in an entry, whose text is selected.
+    log << QStringLiteral("focus ") + focus + QStringLiteral(" selected");
     return log;
 }
 
@@ -101,21 +91,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray input(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    norvana::RecordingControls controls;
-    norvana::ScoreForm form(controls);
-
     for (const QByteArray &calculation : input.split('\x1e')) {
         const QList<QByteArray> fields = calculation.split('\x1f');
         const QStringList texts{QString::fromUtf8(fields.value(0)),
                                 QString::fromUtf8(fields.value(1)),
                                 QString::fromUtf8(fields.value(2))};
-        controls.entry(Entry::Pct) = texts[0];
-        controls.entry(Entry::Crp) = texts[1];
-        controls.entry(Entry::Dipstick) = texts[2];
-        controls.setScore(QStringLiteral("stale"), {});
-        controls.forgetCalls();
-
-        form.calculate();
+        norvana::Entries entries;
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i] = {texts[int(i)], texts[int(i)].size() <= kVisibleLength};
+        const QStringList shown = norvana::outcomeLog(norvana::calculate(entries));
 
         const norvana::Reading pct = norvana::readNumber(texts[0], norvana::kPctRule.units);
         const norvana::Reading crp = norvana::readNumber(texts[1], norvana::kCrpRule.units);
@@ -123,12 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             fail("a value read as NaN", texts);
 
         const QStringList expected = expectedLog(texts, pct, crp);
-        if (controls.log() != expected) {
-            const auto shown = [](const QStringList &log) {
+        if (shown != expected) {
+            const auto joined = [](const QStringList &log) {
                 return escaped(log.join(QStringLiteral(" | ")).toStdString());
             };
             std::fprintf(stderr, "calculation: shows %s\ninstead of %s\n",
-                         shown(controls.log()).c_str(), shown(expected).c_str());
+                         joined(shown).c_str(), joined(expected).c_str());
             fail("the window would show something else", texts);
         }
     }

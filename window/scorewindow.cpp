@@ -117,29 +117,32 @@ void ScoreWindow::connectHandlers()
 
 void ScoreWindow::onPctEntered()
 {
-    m_form.acceptPct();
+    const Entries now = entries();
+    playOut(accept(Entry::Pct, now[size_t(Entry::Pct)]), now);
 }
 
 void ScoreWindow::onCrpEntered()
 {
-    m_form.acceptCrp();
+    const Entries now = entries();
+    playOut(accept(Entry::Crp, now[size_t(Entry::Crp)]), now);
 }
 
 void ScoreWindow::onDipstickEntered()
 {
-    m_form.acceptDipstick();
+    const Entries now = entries();
+    playOut(accept(Entry::Dipstick, now[size_t(Entry::Dipstick)]), now);
 }
 
 void ScoreWindow::onPctClicked()
 {
-    selectAll(Entry::Pct);
-    m_form.clearScore();
+    lineEdit(Entry::Pct)->selectAll();
+    showScore(std::nullopt);
 }
 
 void ScoreWindow::onCrpClicked()
 {
-    selectAll(Entry::Crp);
-    m_form.clearScore();
+    lineEdit(Entry::Crp)->selectAll();
+    showScore(std::nullopt);
 }
 
 void ScoreWindow::onCalculateClicked()
@@ -148,18 +151,19 @@ void ScoreWindow::onCalculateClicked()
     // the last one. Without this the boxes' undo history would grow with
     // every value typed in a long session.
     forgetEntriesHistory();
-    m_form.calculate();
+    const Entries now = entries();
+    playOut(calculate(now), now);
 }
 
 void ScoreWindow::onResetClicked()
 {
-    m_form.clearScore();
+    showScore(std::nullopt);
     m_controls.pctEdit->clear();
     m_controls.crpEdit->clear();
     m_controls.dipstickCombo->setCurrentIndex(0);
     // A new patient: Ctrl+Z must not bring back the previous one's values.
     forgetEntriesHistory();
-    setFocus(Control::Pct);
+    moveFocus(Control::Pct);
 }
 
 void ScoreWindow::forgetEntriesHistory()
@@ -185,18 +189,18 @@ void ScoreWindow::onAboutTriggered()
 
 void ScoreWindow::onEntryChanged()
 {
-    m_form.clearScore();
+    showScore(std::nullopt);
 }
 
 void ScoreWindow::onCopyResult()
 {
-    const QString line = m_form.summaryLine(
-        QString::fromUtf16(kWindowCaption) + u' ' + QStringLiteral(NORVANA_VERSION_TEXT),
-        QDateTime::currentDateTime());
-    if (line.isEmpty())
+    if (!m_score) {
         QApplication::beep();
-    else
-        QGuiApplication::clipboard()->setText(line);
+        return;
+    }
+    QGuiApplication::clipboard()->setText(m_score->summaryLine(
+        QString::fromUtf16(kWindowCaption) + u' ' + QStringLiteral(NORVANA_VERSION_TEXT),
+        QDateTime::currentDateTime()));
 }
 
 EntryEdit *ScoreWindow::lineEdit(Entry entry) const
@@ -212,59 +216,60 @@ EntryEdit *ScoreWindow::lineEdit(Entry entry) const
     return static_cast<EntryEdit *>(m_controls.dipstickCombo->lineEdit());
 }
 
-QString ScoreWindow::text(Entry entry) const
+Entries ScoreWindow::entries() const
 {
-    return lineEdit(entry)->text();
+    Entries shown;
+    for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick})
+        shown[size_t(entry)] = {lineEdit(entry)->text(), lineEdit(entry)->showsWholeText()};
+    return shown;
 }
 
-bool ScoreWindow::showsWholeText(Entry entry) const
+void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
 {
-    return lineEdit(entry)->showsWholeText();
+    if (!outcome.keepsScore)
+        showScore(std::nullopt);
+    for (const Warning &warning : outcome.warnings) {
+        showMessage(this, refusalText(warning.refusal, warning.entry, warning.number),
+                    QMessageBox::Warning);
+    }
+    // A screen reader or dictation tool may change an entry while a box is
+    // open: the outcome then belongs to texts no longer shown.
+    const Entries now = entries();
+    for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick}) {
+        if (now[size_t(entry)].text != entered[size_t(entry)].text)
+            return;
+    }
+    moveFocus(outcome.focus);
+    if (outcome.score)
+        showScore(outcome.score);
 }
 
-void ScoreWindow::selectAll(Entry entry)
+void ScoreWindow::moveFocus(Control id)
 {
+    if (id == Control::Calculate) {
+        m_controls.calculateButton->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const Entry entry = Entry(int(id));
+    QWidget *box = entry == Entry::Dipstick ? static_cast<QWidget *>(m_controls.dipstickCombo)
+                                            : lineEdit(entry);
+    box->setFocus(Qt::OtherFocusReason);
     lineEdit(entry)->selectAll();
 }
 
-void ScoreWindow::setFocus(Control id)
+void ScoreWindow::showScore(const std::optional<ScoreBreakdown> &score)
 {
-    // An entry that the program moves into has its text selected, so that
-    // typing replaces the old value instead of adding to it.
-    switch (id) {
-    case Control::Pct:
-    case Control::Crp: {
-        const Entry entry = id == Control::Pct ? Entry::Pct : Entry::Crp;
-        lineEdit(entry)->setFocus(Qt::OtherFocusReason);
-        selectAll(entry);
-        break;
-    }
-    case Control::Dipstick:
-        m_controls.dipstickCombo->setFocus(Qt::OtherFocusReason);
-        selectAll(Entry::Dipstick);
-        break;
-    case Control::Calculate:
-        m_controls.calculateButton->setFocus(Qt::OtherFocusReason);
-        break;
-    }
-}
-
-void ScoreWindow::setScore(const QString &caption, const QString &breakdown)
-{
+    const QString breakdown = score ? score->text() : QString();
     // Nothing of a score that is gone stays in sight, not even its
     // breakdown in a tooltip under a pointer that has not moved.
     if (breakdown != m_controls.scoreLabel->toolTip())
         hideToolTipShowing(m_controls.scoreLabel->toolTip());
-    m_controls.scoreLabel->setText(caption);
+    m_score = score;
+    m_controls.scoreLabel->setText(score ? scoreText(score->total()) : QString());
     // A screen reader announces the score as "Punteggio" and its breakdown,
     // which begins with the score.
     m_controls.scoreLabel->setToolTip(breakdown);
     m_controls.scoreLabel->setAccessibleDescription(breakdown);
-}
-
-void ScoreWindow::warn(Refusal refusal, Entry entry, const QString &number)
-{
-    showMessage(this, refusalText(refusal, entry, number), QMessageBox::Warning);
 }
 
 } // namespace norvana

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "calculation.h"
 #include "formdefinition.h"
-#include "scoreform.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -14,7 +14,7 @@ class EntryEdit;
 
 // The program's only window: the three entries, the score, the two
 // explanatory sentences, the three buttons and the menu item "?".
-class ScoreWindow : public QMainWindow, private FormControls
+class ScoreWindow : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -42,13 +42,16 @@ private:
     void onEntryChanged();
     void onCopyResult();
 
-    // FormControls
-    QString text(Entry entry) const override;
-    bool showsWholeText(Entry entry) const override;
-    void selectAll(Entry entry) override;
-    void setFocus(Control control) override;
-    void setScore(const QString &caption, const QString &breakdown) override;
-    void warn(Refusal refusal, Entry entry, const QString &number) override;
+    // The entries as the window shows them.
+    Entries entries() const;
+    // Shows an outcome of the core: clears the score unless it stays, shows
+    // the warnings in turn, then, unless an entry changed meanwhile, moves
+    // the focus and shows the score.
+    void playOut(const Outcome &outcome, const Entries &entered);
+    void showScore(const std::optional<ScoreBreakdown> &score);
+    // Moves the focus; an entry gets its whole text selected, so that typing
+    // replaces the old value instead of adding to it.
+    void moveFocus(Control control);
 
     EntryEdit *lineEdit(Entry entry) const;
     // Ends what Ctrl+Z can undo in every entry.
@@ -60,8 +63,8 @@ private:
     // The control that last had the focus, to which it returns from the
     // menu bar.
     QPointer<QWidget> m_lastControl;
-
-    ScoreForm m_form{*this};
+    // What the score on display is made of, for the line Ctrl+Shift+C copies.
+    std::optional<ScoreBreakdown> m_score;
 };
 
 } // namespace norvana

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formcontrols.h"
+#include "calculation.h"
 #include "scorerules.h"
 
 #include <QString>

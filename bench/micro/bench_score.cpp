@@ -1,12 +1,11 @@
 // Micro-benchmarks of the core: the number reader on what users type and on
 // long texts (to show its cost grows linearly with the length), and a whole
-// calculation through ScoreForm on the recording controls of the tests.
+// calculation.
 //
 //   build/bench/bench/micro/norvana_microbench [--benchmark_repetitions=5 ...]
 
+#include "calculation.h"
 #include "numberreader.h"
-#include "recordingcontrols.h"
-#include "scoreform.h"
 #include "scorerules.h"
 
 #include <benchmark/benchmark.h>
@@ -88,22 +87,18 @@ BENCHMARK_CAPTURE(longText, fraction_digits, fractionDigits)->Apply(longTextSize
 BENCHMARK_CAPTURE(longText, digit_blank_pairs, digitBlankPairs)->Apply(longTextSizes);
 BENCHMARK_CAPTURE(longText, blanks_before_exponent, blanksBeforeExponent)->Apply(longTextSizes);
 
-void calculate(benchmark::State &state, const char16_t *pct, const char16_t *crp,
+void calculation(benchmark::State &state, const char16_t *pct, const char16_t *crp,
                const char16_t *dipstick)
 {
-    norvana::RecordingControls controls(QString::fromUtf16(pct), QString::fromUtf16(crp),
-                                        QString::fromUtf16(dipstick));
-    norvana::ScoreForm form(controls);
-    for (auto _ : state) {
-        form.calculate();
-        benchmark::DoNotOptimize(controls.caption().size());
-        // The record keeps its room: forgetting it allocates nothing.
-        controls.forgetCalls();
-    }
+    const norvana::Entries entries{norvana::EntryText{QString::fromUtf16(pct)},
+                                   norvana::EntryText{QString::fromUtf16(crp)},
+                                   norvana::EntryText{QString::fromUtf16(dipstick)}};
+    for (auto _ : state)
+        benchmark::DoNotOptimize(norvana::calculate(entries));
 }
 
-BENCHMARK_CAPTURE(calculate, accepted, u"1,2", u"45", u"Positivo");
-BENCHMARK_CAPTURE(calculate, refused, u"abc", u"2000", u"forse");
+BENCHMARK_CAPTURE(calculation, accepted, u"1,2", u"45", u"Positivo");
+BENCHMARK_CAPTURE(calculation, refused, u"abc", u"2000", u"forse");
 
 } // namespace
 

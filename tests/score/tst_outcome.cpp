@@ -1,5 +1,4 @@
-#include "recordingcontrols.h"
-#include "scoreform.h"
+#include "outcomelog.h"
 
 #include <QTest>
 
@@ -7,18 +6,19 @@ using namespace norvana;
 
 namespace {
 
-// A form as the window holds it, on a recording of its controls.
-struct LoadedForm
+// The entries as a window would show them, whose boxes show at most 12
+// characters whole.
+Entries shown(const QString &pct, const QString &crp, const QString &dip)
 {
-    LoadedForm(const QString &pct, const QString &crp, const QString &dip) : ui(pct, crp, dip) {}
-    RecordingControls ui;
-    ScoreForm form{ui};
-};
-
+    const auto entry = [](const QString &text) { return EntryText{text, text.size() <= 12}; };
+    return {entry(pct), entry(crp), entry(dip)};
+}
 
 } // namespace
 
-class tst_ScoreForm : public QObject
+Q_DECLARE_METATYPE(norvana::Entry)
+
+class tst_Outcome : public QObject
 {
     Q_OBJECT
 
@@ -29,10 +29,11 @@ private Q_SLOTS:
     void refusalOrder();
     void breakdown_data();
     void breakdown();
-    void refusalOnEnterDoesNotWithholdNextScore();
+    void enter_data();
+    void enter();
 };
 
-void tst_ScoreForm::points_data()
+void tst_Outcome::points_data()
 {
     QTest::addColumn<QString>("pct");
     QTest::addColumn<QString>("crp");
@@ -64,23 +65,20 @@ void tst_ScoreForm::points_data()
     QTest::newRow("dipstick negativo any case") << "0.1" << "5" << "nEGATIVO" << "0";
 }
 
-void tst_ScoreForm::points()
+void tst_Outcome::points()
 {
     QFETCH(QString, pct);
     QFETCH(QString, crp);
     QFETCH(QString, dip);
     QFETCH(QString, score);
 
-    LoadedForm loaded(pct, crp, dip);
-    loaded.form.calculate();
-
-    // The score appears without a warning; the focus is left where the
+    // The score comes without a warning; the focus is left where the
     // accepted PCT sends it.
-    QCOMPARE(loaded.ui.log(),
-             QStringList({QStringLiteral("score ") + score, QStringLiteral("focus txtCRP")}));
+    QCOMPARE(outcomeLog(calculate(shown(pct, crp, dip))),
+             QStringList({QStringLiteral("score ") + score, QStringLiteral("focus txtCRP selected")}));
 }
 
-void tst_ScoreForm::refusalOrder_data()
+void tst_Outcome::refusalOrder_data()
 {
     QTest::addColumn<QString>("pct");
     QTest::addColumn<QString>("crp");
@@ -121,25 +119,17 @@ void tst_ScoreForm::refusalOrder_data()
         << QStringList{"warn dipstick cmbDipUrine", "focus cmbDipUrine selected"};
 }
 
-void tst_ScoreForm::refusalOrder()
+void tst_Outcome::refusalOrder()
 {
     QFETCH(QString, pct);
     QFETCH(QString, crp);
     QFETCH(QString, dip);
     QFETCH(QStringList, log);
 
-    LoadedForm loaded(pct, crp, dip);
-    auto &[ui, form] = loaded;
-    ui.setScore(QStringLiteral("7"), {});
-    ui.forgetCalls();
-    form.calculate();
-
-    // The score from before goes before the first warning, and no score
-    // takes its place.
-    QCOMPARE(ui.log(), QStringList{QStringLiteral("score cleared")} + log);
+    QCOMPARE(outcomeLog(calculate(shown(pct, crp, dip))), log);
 }
 
-void tst_ScoreForm::breakdown_data()
+void tst_Outcome::breakdown_data()
 {
     QTest::addColumn<QString>("pct");
     QTest::addColumn<QString>("crp");
@@ -178,38 +168,55 @@ void tst_ScoreForm::breakdown_data()
     QTest::newRow("refused: no breakdown") << "abc" << "45" << "Negativo" << " | ";
 }
 
-void tst_ScoreForm::breakdown()
+void tst_Outcome::breakdown()
 {
     QFETCH(QString, pct);
     QFETCH(QString, crp);
     QFETCH(QString, dip);
     QFETCH(QString, breakdown);
 
-    LoadedForm loaded(pct, crp, dip);
-    loaded.form.calculate();
+    const Outcome outcome = calculate(shown(pct, crp, dip));
     const QDateTime at(QDate(2026, 12, 8), QTime(21, 5));
-    QCOMPARE(loaded.ui.breakdown() + QStringLiteral(" | ")
-                 + loaded.form.summaryLine(QStringLiteral("Norvana 1.00"), at),
+    QCOMPARE(outcome.score ? outcome.score->text() + QStringLiteral(" | ")
+                     + outcome.score->summaryLine(QStringLiteral("Norvana 1.00"), at)
+                           : QStringLiteral(" | "),
              breakdown);
-    // The breakdown and the line go with the score.
-    loaded.form.clearScore();
-    QCOMPARE(loaded.ui.breakdown() + loaded.form.summaryLine(QStringLiteral("N"), at), QString());
 }
 
-void tst_ScoreForm::refusalOnEnterDoesNotWithholdNextScore()
+void tst_Outcome::enter_data()
 {
-    LoadedForm loaded(QStringLiteral("abc"), QString(), QStringLiteral("Negativo"));
-    auto &[ui, form] = loaded;
-    form.acceptPct();
-    QCOMPARE(ui.log(), QStringList({QStringLiteral("warn implausible txtPCT"),
-                                    QStringLiteral("focus txtPCT selected")}));
+    QTest::addColumn<Entry>("entry");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("log");
+    QTest::addColumn<bool>("keepsScore");
 
-    ui.forgetCalls();
-    ui.entry(Entry::Pct) = QStringLiteral("1.2");
-    ui.entry(Entry::Crp) = QStringLiteral("45");
-    form.calculate();
-    QCOMPARE(ui.log(), QStringList({QStringLiteral("score 4"), QStringLiteral("focus txtCRP")}));
+    QTest::newRow("pct accepted") << Entry::Pct << "1.2" << QStringList{"focus txtCRP selected"} << true;
+    QTest::newRow("pct refused")
+        << Entry::Pct << "abc" << QStringList{"warn implausible txtPCT", "focus txtPCT selected"} << false;
+    QTest::newRow("crp accepted") << Entry::Crp << "45" << QStringList{"focus cmbDipUrine selected"} << true;
+    QTest::newRow("crp that reads two ways")
+        << Entry::Crp << "1,000" << QStringList{"warn two readings txtCRP", "focus txtCRP selected"}
+        << false;
+    QTest::newRow("dipstick accepted") << Entry::Dipstick << "Positivo" << QStringList{"focus cmdCalcola"}
+                                       << true;
+    QTest::newRow("dipstick refused")
+        << Entry::Dipstick << "forse" << QStringList{"warn dipstick cmbDipUrine", "focus cmbDipUrine selected"}
+        << false;
 }
 
-QTEST_GUILESS_MAIN(tst_ScoreForm)
-#include "tst_scoreform.moc"
+// Enter checks one entry: an accepted one sends the focus on and leaves the
+// score as it is; a refused one keeps the focus, and the score goes.
+void tst_Outcome::enter()
+{
+    QFETCH(Entry, entry);
+    QFETCH(QString, text);
+    QFETCH(QStringList, log);
+    QFETCH(bool, keepsScore);
+
+    const Outcome outcome = accept(entry, {text, true});
+    QCOMPARE(outcomeLog(outcome), log);
+    QCOMPARE(outcome.keepsScore, keepsScore);
+}
+
+QTEST_GUILESS_MAIN(tst_Outcome)
+#include "tst_outcome.moc"
