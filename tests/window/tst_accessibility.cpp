@@ -198,18 +198,23 @@ void tst_Accessibility::changeWhileBoxOpenClearsScore_data()
     QTest::addColumn<QString>("entry");
     QTest::addColumn<bool>("throughInterface"); // else QLineEdit::setText
 
+    QTest::addColumn<bool>("duringRefusal"); // else during About
+
     for (const char *entry : {"txtPCT", "txtCRP", "cmbDipUrine"}) {
-        QTest::addRow("%s through the editable-text interface", entry) << entry << true;
-        QTest::addRow("%s set by a program", entry) << entry << false;
+        QTest::addRow("%s through the editable-text interface", entry) << entry << true << false;
+        QTest::addRow("%s set by a program", entry) << entry << false << false;
     }
+    QTest::newRow("txtPCT during a refusal of txtCRP") << "txtPCT" << true << true;
 }
 
-// A screen reader or dictation tool edits an entry while the About box is
-// open: the score goes at once, and stays gone after the box is closed.
+// A screen reader or dictation tool edits an entry while the About box, or
+// a refusal's warning, is open: the score goes at once, and stays gone after
+// the box is closed; the refusal no longer moves the focus.
 void tst_Accessibility::changeWhileBoxOpenClearsScore()
 {
     QFETCH(QString, entry);
     QFETCH(bool, throughInterface);
+    QFETCH(bool, duringRefusal);
 
     const norvana::FormWidgets &c = m_w->c;
     calculate(QStringLiteral("1.2"), QStringLiteral("45"));
@@ -227,7 +232,14 @@ void tst_Accessibility::changeWhileBoxOpenClearsScore()
         }
         scoreWhileOpen = c.scoreLabel->text();
     });
-    m_w->window.findChild<QAction *>(QStringLiteral("Info"))->trigger();
+    if (duringRefusal) {
+        typeInto(c.crpEdit, QStringLiteral("abc"));
+        c.calculateButton->setFocus();
+        QTest::keyClick(c.calculateButton, Qt::Key_Space);
+        QCOMPARE(m_w->window.focusWidget(), c.calculateButton);
+    } else {
+        m_w->window.findChild<QAction *>(QStringLiteral("Info"))->trigger();
+    }
 
     QCOMPARE(m_w->boxes.boxes().size(), 1);
     QCOMPARE(edit->text(), QStringLiteral("80"));
