@@ -1,5 +1,7 @@
 #include "numberreader.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <charconv>
 #include <limits>
@@ -9,164 +11,50 @@
 namespace norvana {
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 // What may stand around the number: the copy of a spreadsheet cell brings
 // its line end, a document its no-break space.
+constexpr char16_t kBlanks[] = u" \t\r\n\u00A0";
+
+// The reading rule. Anything but printable ASCII, blanks and the micro sign
+// (U+00B5) or the Greek mu (U+03BC) is invisible, formatting, or may pass for
+// another character (digits of other scripts, a Greek capital for a Latin
+// one).
+const QRegularExpression kAllowed(QStringLiteral("^[ -~ \\t\\r\\n\\x{A0}\\x{B5}\\x{3BC}]*$"));
+// Blanks, then the number: a sign, digits with at most one separator, and an
+// exponent that counts only with its digits. What follows is the unit.
+const QRegularExpression kNumber(QStringLiteral(
+    "^[ \\t\\r\\n\\x{A0}]*"
+    "(?<number>[+-]?(?<integer>[0-9]*)(?:[.,](?<fraction>[0-9]*))?)"
+    "(?:[eE](?<exponent>[+-]?[0-9]+))?"));
+// 1 to 3 digits, the first not 0, a separator and exactly 3 digits: a
+// decimal, or thousands written the Italian way.
+const QRegularExpression kTwoWays(QStringLiteral("^\\+?(?<written>[1-9][0-9]{0,2}[.,][0-9]{3})$"));
+
 bool isBlank(QChar c)
 {
-    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\u00A0';
+    return QStringView(kBlanks).contains(c);
 }
 
-// The micro sign and the Greek mu, which look alike.
-bool isMicro(QChar c)
+// The decimal exponent as written, saturated at `clamp` either way: beyond
+// it a number overflows or underflows whatever its digits.
+long exponentOf(QStringView written, long clamp)
 {
-    return c == u'\u00B5' || c == u'\u03BC';
-}
-
-// Any other character is invisible, formatting, or may pass for another
-// (digits of other scripts, a Greek capital for a Latin one).
-bool isAllowed(QChar c)
-{
-    return (c >= u' ' && c <= u'~') || isBlank(c) || isMicro(c);
-}
-
-// Walks the text one character at a time.
-class Cursor
-{
-public:
-    explicit Cursor(QStringView text) : m_text(text) {}
-
-    bool atEnd() const { return m_pos >= m_text.size(); }
-    QChar peek() const { return atEnd() ? QChar() : m_text[m_pos]; }
-    void advance() { ++m_pos; }
-    void skipBlanks()
-    {
-        while (isBlank(peek()))
-            advance();
-    }
-    qsizetype position() const { return m_pos; }
-    void rewind(qsizetype pos) { m_pos = pos; }
-    QStringView rest() const { return m_text.mid(m_pos); }
-
-private:
-    QStringView m_text;
-    qsizetype m_pos = 0;
-};
-
-// A number as written: its digits in canonical ASCII form ("12.5"), which
-// std::from_chars converts correctly rounded whatever the locale, and its
-// decimal exponent.
-struct Numeral
-{
-    std::string digits;
     long exponent = 0;
-    // Position of the first significant digit relative to the decimal
-    // point, used only to tell overflow from underflow.
-    long magnitude = 0;
-    bool negative = false;
-    // 1 to 3 digits, the first not 0, a separator and exactly 3 digits,
-    // without an exponent: a decimal, or thousands written the Italian way.
-    bool readsTwoWays = false;
-};
-
-// Reads the number at the cursor: [sign] digits [separator digits]
-// [exponent]. Nothing when no digit starts it ("x45", "- 3", "e5").
-std::optional<Numeral> scanNumber(Cursor &in, long exponentClamp)
-{
-    Numeral n;
-    if (in.peek() == u'+' || in.peek() == u'-') {
-        n.negative = in.peek() == u'-';
-        in.advance();
+    for (const QChar c : written) {
+        if (c != u'+' && c != u'-' && exponent < clamp)
+            exponent = exponent * 10 + (c.unicode() - u'0');
     }
-
-    bool significant = false;
-    bool anyDigit = false;
-    const bool leadingZero = in.peek() == u'0';
-    const qsizetype integerStart = in.position();
-    while (isDigit(in.peek())) {
-        const char digit = char(in.peek().unicode());
-        anyDigit = true;
-        if (digit != '0' || significant) {
-            significant = true;
-            n.digits += digit;
-            ++n.magnitude;
-        }
-        in.advance();
-    }
-    if (n.digits.empty())
-        n.digits += '0';
-
-    const qsizetype integerDigits = in.position() - integerStart;
-    qsizetype fractionDigits = -1; // no separator
-    if (in.peek() == u'.' || in.peek() == u',') {
-        in.advance();
-        const qsizetype fractionStart = in.position();
-        n.digits += '.';
-        while (isDigit(in.peek())) {
-            const char digit = char(in.peek().unicode());
-            anyDigit = true;
-            if (!significant) {
-                if (digit == '0')
-                    --n.magnitude;
-                else
-                    significant = true;
-            }
-            n.digits += digit;
-            in.advance();
-        }
-        fractionDigits = in.position() - fractionStart;
-    }
-    if (!anyDigit)
-        return std::nullopt;
-    n.readsTwoWays = !n.negative && !leadingZero && integerDigits >= 1 && integerDigits <= 3
-        && fractionDigits == 3;
-
-    // The exponent counts only when digits follow "e" and its sign; beyond
-    // the clamp it overflows or underflows whatever the digits, so it stops
-    // there to keep the arithmetic in range.
-    if (in.peek() == u'e' || in.peek() == u'E') {
-        const qsizetype mark = in.position();
-        in.advance();
-        bool negative = false;
-        if (in.peek() == u'+' || in.peek() == u'-') {
-            negative = in.peek() == u'-';
-            in.advance();
-        }
-        if (!isDigit(in.peek())) {
-            in.rewind(mark);
-            return n;
-        }
-        n.readsTwoWays = false;
-        while (isDigit(in.peek())) {
-            if (n.exponent < exponentClamp)
-                n.exponent = n.exponent * 10 + (in.peek().unicode() - u'0');
-            in.advance();
-        }
-        if (negative)
-            n.exponent = -n.exponent;
-    }
-    return n;
+    return written.startsWith(u'-') ? -exponent : exponent;
 }
 
 // The power of ten of the unit written, when it is one of the list: ASCII
 // letters in any case, and "µ", "μ", "u" or "mc" for micro.
 std::optional<int> unitPower(QStringView written, UnitList units)
 {
-    QString unit;
-    unit.reserve(written.size());
-    for (const QChar c : written) {
-        if (isMicro(c))
-            unit += u'u';
-        else
-            unit += c >= u'A' && c <= u'Z' ? QChar(c.unicode() + (u'a' - u'A')) : c;
-    }
+    QString unit = written.toString().toLower();
+    unit.replace(u'\u00B5', u'u').replace(u'\u03BC', u'u');
     if (unit.startsWith(u"mc"))
         unit.replace(0, 2, QChar(u'u'));
-
     for (std::size_t i = 0; i < units.count; ++i) {
         if (unit == QStringView(units.units[i].name))
             return units.units[i].powerOfTen;
@@ -174,54 +62,62 @@ std::optional<int> unitPower(QStringView written, UnitList units)
     return std::nullopt;
 }
 
-// The numeral's value times 10^powerOfTen. The power is added to the
-// decimal exponent before the conversion to binary, so no band edge moves
-// by rounding.
-double toDouble(const Numeral &n, int powerOfTen)
+// The number's value times 10^powerOfTen, converted once, correctly
+// rounded: the power is added to the decimal exponent before the
+// conversion, so no band edge moves by rounding.
+double toDouble(const QRegularExpressionMatch &match, long exponent)
 {
-    const long exponent = n.exponent + powerOfTen;
-    std::string numeral = n.digits;
-    if (exponent != 0)
-        numeral += 'e' + std::to_string(exponent);
-
+    const QString integer = match.captured(u"integer");
+    const QString fraction = match.captured(u"fraction");
+    const std::string numeral = (integer.isEmpty() ? QStringLiteral("0") : integer).toStdString()
+        + '.' + fraction.toStdString() + 'e' + std::to_string(exponent);
     double value = 0.0;
-    const char *first = numeral.data();
-    const char *last = first + numeral.size();
-    if (std::from_chars(first, last, value).ec == std::errc::result_out_of_range)
-        value = n.magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    return n.negative ? -value : value;
+    if (std::from_chars(numeral.data(), numeral.data() + numeral.size(), value).ec
+        == std::errc::result_out_of_range) {
+        // Overflow or underflow, told by where the first significant digit
+        // stands from the decimal point.
+        const auto zeros = [](const QString &digits) {
+            return std::find_if(digits.begin(), digits.end(), [](QChar c) { return c != u'0'; })
+                - digits.begin();
+        };
+        const long magnitude = long(zeros(integer) < integer.size() ? integer.size() - zeros(integer)
+                                                                     : -zeros(fraction));
+        value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return match.captured(u"number").startsWith(u'-') ? -value : value;
 }
 
 } // namespace
 
 Reading readNumber(QStringView text, UnitList units)
 {
-    if (!std::all_of(text.begin(), text.end(), isAllowed))
+    if (!kAllowed.match(text).hasMatch())
         return {};
-    if (std::none_of(text.begin(), text.end(), isDigit))
+    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return {Reading::Kind::Number, 0.0, {}, {}};
 
-    Cursor in(text);
-    in.skipBlanks();
-    const qsizetype numberStart = in.position();
-    const std::optional<Numeral> numeral = scanNumber(in, long(text.size()) + 1000);
-    if (!numeral)
-        return {};
-    QStringView number = text.mid(numberStart, in.position() - numberStart);
-    if (number.startsWith(u'+'))
-        number = number.mid(1);
-    in.skipBlanks();
-    QStringView unit = in.rest();
+    const QRegularExpressionMatch match = kNumber.match(text);
+    if (match.captured(u"integer").isEmpty() && match.captured(u"fraction").isEmpty())
+        return {}; // no digit starts the number ("x45", "- 3", "e5")
+
+    QStringView unit = text.mid(match.capturedEnd(0));
+    while (!unit.isEmpty() && isBlank(unit.front()))
+        unit = unit.mid(1);
     while (!unit.isEmpty() && isBlank(unit.back()))
         unit.chop(1);
 
     const std::optional<int> power = unit.isEmpty() ? 0 : unitPower(unit, units);
-    if (power && numeral->readsTwoWays)
-        return {Reading::Kind::TwoReadings, 0.0, {}, number.toString()};
-    if (power)
-        return {Reading::Kind::Number, toDouble(*numeral, *power), unit.toString(), {}};
+    if (power) {
+        const QString exponent = match.captured(u"exponent");
+        if (const QRegularExpressionMatch twoWays = kTwoWays.match(match.captured(u"number"));
+            exponent.isEmpty() && twoWays.hasMatch())
+            return {Reading::Kind::TwoReadings, 0.0, {}, twoWays.captured(u"written")};
+        const long clamp = long(text.size()) + 1000;
+        return {Reading::Kind::Number, toDouble(match, exponentOf(exponent, clamp) + *power),
+                unit.toString(), {}};
+    }
     // A digit after the number: a second number, or a blank inside this one.
-    if (std::any_of(unit.begin(), unit.end(), isDigit))
+    if (std::any_of(unit.begin(), unit.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return {};
     return {Reading::Kind::UnknownUnit, 0.0, {}, {}};
 }
