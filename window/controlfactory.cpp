@@ -37,14 +37,14 @@ Control *newControl(const ControlDef &def, QWidget *client)
         label->setAlignment(def.alignment);
         label->setAutoFillBackground(true);
         return label;
-    } else if constexpr (std::is_same_v<Control, TextBox>) {
-        auto *box = new TextBox(client);
+    } else if constexpr (std::is_same_v<Control, ValueEdit>) {
+        auto *box = new ValueEdit(client);
         box->setAlignment(def.alignment);
         return box;
-    } else if constexpr (std::is_same_v<Control, ComboBox>) {
-        return new ComboBox(client);
+    } else if constexpr (std::is_same_v<Control, EntryComboBox>) {
+        return new EntryComboBox(client);
     } else {
-        auto *button = new CommandButton(caption, client);
+        auto *button = new AccessKeyButton(caption, client);
         // Enter presses a button that has the focus, as the space bar does.
         button->setAutoDefault(true);
         return button;
@@ -85,9 +85,7 @@ QWidget *createControl(const ControlDef &def, QWidget *client, FormWidgets &widg
         },
         def.slot);
     widget->setObjectName(QLatin1String(def.name));
-    const QRect &t = def.twips;
-    widget->setGeometry(twipsToPixels(t.x()), twipsToPixels(t.y()), twipsToPixels(t.width()),
-                        twipsToPixels(t.height()));
+    widget->setGeometry(def.geometry);
     if (const QFont font = controlFont(def.font); font != client->font())
         widget->setFont(font);
     applyColour(widget, def.text, QPalette::WindowText, &QWidget::setForegroundRole);
@@ -118,14 +116,14 @@ FormWidgets createControls(QWidget *client)
 {
     client->setFont(controlFont(kCommonFont));
     FormWidgets widgets;
-    std::map<int, QWidget *> byTabIndex;
+    std::map<int, QWidget *> byTabOrder;
     for (const ControlDef &def : kControls)
-        byTabIndex[def.tabIndex] = createControl(def, client, widgets);
+        byTabOrder[def.tabOrder] = createControl(def, client, widgets);
     applyAccessibleNames(widgets);
 
-    // Tab visits the controls that take the focus in the order of TabIndex.
+    // Tab visits the controls that take the focus in their tab order.
     QWidget *previous = nullptr;
-    for (const auto &[tabIndex, widget] : byTabIndex) {
+    for (const auto &[tabOrder, widget] : byTabOrder) {
         if (widget->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)

@@ -8,7 +8,7 @@ namespace norvana {
 
 // Creates every control of the window's definition in the client area: its
 // name, place, caption, font, colours, alignment and accessible name, with
-// the tab order of their TabIndex. Returns them typed.
+// their tab order. Returns them typed.
 FormWidgets createControls(QWidget *client);
 
 } // namespace norvana

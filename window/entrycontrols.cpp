@@ -85,7 +85,7 @@ void EntryEdit::keyPressEvent(QKeyEvent *event)
     QLineEdit::keyPressEvent(event);
 }
 
-TextBox::TextBox(QWidget *parent) : EntryEdit(parent)
+ValueEdit::ValueEdit(QWidget *parent) : EntryEdit(parent)
 {
     // The text may use the whole width inside the frame: a line edit keeps
     // 2 pixels free at either side, so that "500 pg/mL" would scroll in a
@@ -93,7 +93,7 @@ TextBox::TextBox(QWidget *parent) : EntryEdit(parent)
     setTextMargins(-2, 0, -2, 0);
 }
 
-void TextBox::paintEvent(QPaintEvent *event)
+void ValueEdit::paintEvent(QPaintEvent *event)
 {
     EntryEdit::paintEvent(event);
     // A text too long for the box scrolls over the frame, which the margins
@@ -106,7 +106,7 @@ void TextBox::paintEvent(QPaintEvent *event)
     }
 }
 
-void TextBox::keyPressEvent(QKeyEvent *event)
+void ValueEdit::keyPressEvent(QKeyEvent *event)
 {
     if (isEnter(event))
         Q_EMIT enterPressed();
@@ -119,14 +119,14 @@ void TextBox::keyPressEvent(QKeyEvent *event)
     EntryEdit::keyPressEvent(event);
 }
 
-void TextBox::mouseReleaseEvent(QMouseEvent *event)
+void ValueEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     EntryEdit::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
 }
 
-ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
+EntryComboBox::EntryComboBox(QWidget *parent) : QComboBox(parent)
 {
     // Editable through a line edit given to it, as setEditable(true) does,
     // but without what setEditable also does first: with the Fusion style it
@@ -142,14 +142,14 @@ ComboBox::ComboBox(QWidget *parent) : QComboBox(parent)
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void ComboBox::keyPressEvent(QKeyEvent *event)
+void EntryComboBox::keyPressEvent(QKeyEvent *event)
 {
     if (isEnter(event))
         Q_EMIT enterPressed();
     QComboBox::keyPressEvent(event);
 }
 
-void ComboBox::wheelEvent(QWheelEvent *event)
+void EntryComboBox::wheelEvent(QWheelEvent *event)
 {
     if (hasFocus())
         QComboBox::wheelEvent(event);
@@ -157,7 +157,7 @@ void ComboBox::wheelEvent(QWheelEvent *event)
         event->ignore();
 }
 
-void ComboBox::showPopup()
+void EntryComboBox::showPopup()
 {
     QComboBox::showPopup();
     // The dropped-down list is a popup window of its own, which takes every
@@ -166,12 +166,12 @@ void ComboBox::showPopup()
     view()->installEventFilter(this);
 }
 
-bool ComboBox::eventFilter(QObject *watched, QEvent *event)
+bool EntryComboBox::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == view() && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const QKeySequence pressed(key->keyCombination());
-        for (CommandButton *button : window()->findChildren<CommandButton *>()) {
+        for (AccessKeyButton *button : window()->findChildren<AccessKeyButton *>()) {
             if (button->isAccessKey(pressed) && button->isEnabled()) {
                 hidePopup();
                 button->click();
@@ -182,7 +182,7 @@ bool ComboBox::eventFilter(QObject *watched, QEvent *event)
     return QComboBox::eventFilter(watched, event);
 }
 
-CommandButton::CommandButton(const QString &caption, QWidget *parent)
+AccessKeyButton::AccessKeyButton(const QString &caption, QWidget *parent)
     : QPushButton(caption, parent)
 {
     if (!shortcut().isEmpty()) {
@@ -191,7 +191,7 @@ CommandButton::CommandButton(const QString &caption, QWidget *parent)
     }
 }
 
-bool CommandButton::isAccessKey(const QKeySequence &keys) const
+bool AccessKeyButton::isAccessKey(const QKeySequence &keys) const
 {
     if (keys.count() != 1 || shortcut().isEmpty())
         return false;
@@ -200,7 +200,7 @@ bool CommandButton::isAccessKey(const QKeySequence &keys) const
         == shortcut()[0];
 }
 
-bool CommandButton::event(QEvent *event)
+bool AccessKeyButton::event(QEvent *event)
 {
     if (event->type() == QEvent::Shortcut) {
         const auto *shortcutEvent = static_cast<QShortcutEvent *>(event);

@@ -29,15 +29,15 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-// A single-line text box that reports Enter before it takes the key, and a
+// A value box: a single-line edit that reports Enter before it takes the key, and a
 // click after it has placed the cursor for it. A blank typed over its
 // whole selected text does nothing: blanks around a value are ignored anyway,
 // so it is a key meant for a button that the focus has just left.
-class TextBox : public EntryEdit
+class ValueEdit : public EntryEdit
 {
     Q_OBJECT
 public:
-    explicit TextBox(QWidget *parent = nullptr);
+    explicit ValueEdit(QWidget *parent = nullptr);
 
 Q_SIGNALS:
     void enterPressed();
@@ -54,11 +54,11 @@ protected:
 // takes the key. While its list is dropped down, a button's
 // access key closes the list and presses the button. The mouse wheel
 // changes its item only while it has the focus.
-class ComboBox : public QComboBox
+class EntryComboBox : public QComboBox
 {
     Q_OBJECT
 public:
-    explicit ComboBox(QWidget *parent = nullptr);
+    explicit EntryComboBox(QWidget *parent = nullptr);
 
     void showPopup() override;
 
@@ -71,16 +71,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
-// A command button whose access key presses it at once, as Enter or Space
+// A push button whose access key presses it at once, as Enter or Space
 // on the focused button does. Qt animates an access key's press and clicks
 // 100 ms later, so keys typed right after it would land before the click
 // and be cleared or moved by it. With Shift held the access key works too,
 // as it does on Windows.
-class CommandButton : public QPushButton
+class AccessKeyButton : public QPushButton
 {
     Q_OBJECT
 public:
-    explicit CommandButton(const QString &caption, QWidget *parent = nullptr);
+    explicit AccessKeyButton(const QString &caption, QWidget *parent = nullptr);
 
     // Whether the keys are this button's access key, with or without Shift.
     bool isAccessKey(const QKeySequence &keys) const;

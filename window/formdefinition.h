@@ -12,37 +12,37 @@
 class QLabel;
 
 // The definition of the window: every control with its place, text and look.
-// Positions and sizes are in twips, 15 to a pixel, from the top-left corner
-// of the client area.
+// Positions and sizes are in pixels at 96 dpi (the layout was first drawn in
+// twips, 15 to a pixel), from the top-left corner of the client area.
 
 namespace norvana {
 
-class ComboBox;
-class CommandButton;
-class TextBox;
+class EntryComboBox;
+class AccessKeyButton;
+class ValueEdit;
 
 // Every control of the window, typed as the factory creates it.
 struct FormWidgets
 {
     QLabel *pctLabel = nullptr;
-    TextBox *pctEdit = nullptr;
+    ValueEdit *pctEdit = nullptr;
     QLabel *scoreCaption = nullptr;
     QLabel *scoreLabel = nullptr;
     QLabel *crpLabel = nullptr;
-    TextBox *crpEdit = nullptr;
+    ValueEdit *crpEdit = nullptr;
     QLabel *cutOffLabel = nullptr;
     QLabel *dipstickLabel = nullptr;
-    ComboBox *dipstickCombo = nullptr;
+    EntryComboBox *dipstickCombo = nullptr;
     QLabel *sbiLabel = nullptr;
-    CommandButton *calculateButton = nullptr;
-    CommandButton *resetButton = nullptr;
-    CommandButton *quitButton = nullptr;
+    AccessKeyButton *calculateButton = nullptr;
+    AccessKeyButton *resetButton = nullptr;
+    AccessKeyButton *quitButton = nullptr;
 };
 
 // Where a control is kept in FormWidgets; its type says which kind of
 // control the factory creates.
-using ControlSlot = std::variant<QLabel *FormWidgets::*, TextBox *FormWidgets::*,
-                                 ComboBox *FormWidgets::*, CommandButton *FormWidgets::*>;
+using ControlSlot = std::variant<QLabel *FormWidgets::*, ValueEdit *FormWidgets::*,
+                                 EntryComboBox *FormWidgets::*, AccessKeyButton *FormWidgets::*>;
 
 // A colour either follows the desktop's scheme (a palette role) or is fixed.
 struct ColourDef
@@ -62,38 +62,31 @@ struct ControlDef
 {
     const char *name;
     ControlSlot slot;
-    QRect twips;
+    QRect geometry;
     const char16_t *caption;
     FontDef font;
     ColourDef text;
     ColourDef background;
     Qt::Alignment alignment;
-    int tabIndex;
+    int tabOrder; // Tab visits the controls that take the focus in this order
 };
-
-inline constexpr int kTwipsPerPixel = 15;
-
-inline constexpr int twipsToPixels(int twips)
-{
-    return twips / kTwipsPerPixel;
-}
 
 // Pixel size of a font of the given point size at 96 dots per inch.
 int fontPixelSize(qreal pointSize);
 
-inline constexpr QSize kClientTwips{6570, 3960};
+inline constexpr QSize kClientSize{438, 264};
 inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
 
 // Several families in order of preference: Liberation Sans and Arial share
 // their metrics, for which the layout is made.
 inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
 
-inline constexpr ColourDef kButtonText{QPalette::ButtonText};
-inline constexpr ColourDef kButtonFace{QPalette::Button};
-inline constexpr ColourDef kWindowText{QPalette::Text};
-inline constexpr ColourDef kWindowBackground{QPalette::Base};
-inline constexpr ColourDef kInactiveBorder{QPalette::Mid};
-inline constexpr ColourDef kAsWindow{QPalette::Window};
+inline constexpr ColourDef kButtonTextRole{QPalette::ButtonText};
+inline constexpr ColourDef kButtonRole{QPalette::Button};
+inline constexpr ColourDef kTextRole{QPalette::Text};
+inline constexpr ColourDef kBaseRole{QPalette::Base};
+inline constexpr ColourDef kMidRole{QPalette::Mid};
+inline constexpr ColourDef kWindowRole{QPalette::Window};
 inline constexpr ColourDef kRed{QPalette::NoRole, 0xFF0000};
 // Text on the form's fixed cyan is fixed too: the desktop's text colour
 // may be light, for a dark scheme, and would not read on it.
@@ -107,20 +100,20 @@ inline constexpr Qt::Alignment kButtonCaption = Qt::AlignCenter;
 
 // clang-format off
 inline constexpr ControlDef kControls[] = {
-    // name          slot                            left  top   width height  caption            font                 text         background          alignment       tab
-    {"Label1",       &FormWidgets::pctLabel,        {360,  600,  1215, 255}, kPctCaption,       {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        0},
-    {"txtPCT",       &FormWidgets::pctEdit,         {1920, 600,  855,  315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     1},
-    {"lblPunteggio", &FormWidgets::scoreCaption,    {4080, 600,  1335, 375}, kScoreCaption,     {12.0, true,  false}, kButtonText, kButtonFace,       kCentre,        5},
-    {"lblScore",     &FormWidgets::scoreLabel,      {4320, 1080, 735,  375}, u"",               {13.5, true,  false}, kRed,        kInactiveBorder,   kCentre,        6},
-    {"Label2",       &FormWidgets::crpLabel,        {360,  1440, 1215, 255}, kCrpCaption,       {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        2},
-    {"txtCRP",       &FormWidgets::crpEdit,         {1920, 1440, 855,  315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     3},
-    {"lblSBI",       &FormWidgets::cutOffLabel,     {3840, 1800, 2295, 495}, kCutOffCaption,    {8.25, false, false}, kBlack,      kAsWindow,         kLeft,          11},
-    {"Label3",       &FormWidgets::dipstickLabel,   {360,  2280, 1215, 255}, kDipstickCaption,  {8.25, false, false}, kButtonText, kButtonFace,       kCentre,        4},
-    {"cmbDipUrine",  &FormWidgets::dipstickCombo,   {1920, 2280, 1335, 315}, u"",               {8.25, false, false}, kWindowText, kWindowBackground, kEntryLeft,     10},
-    {"lblSBI2",      &FormWidgets::sbiLabel,        {3840, 2280, 2295, 495}, kSbiCaption,       {8.25, false, true},  kBlack,      kAsWindow,         kLeft,          12},
-    {"cmdCalcola",   &FormWidgets::calculateButton, {1080, 3240, 1215, 375}, kCalculateCaption, {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 7},
-    {"cmdReset",     &FormWidgets::resetButton,     {2760, 3240, 1215, 375}, kResetCaption,     {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 8},
-    {"cmdFine",      &FormWidgets::quitButton,      {4440, 3240, 1215, 375}, kQuitCaption,      {8.25, false, false}, kButtonText, kButtonFace,       kButtonCaption, 9},
+    // name          slot                            left  top width height   caption            font                  text             background   alignment       tab
+    {"Label1",       &FormWidgets::pctLabel,        {  24,   40,   81,   17}, kPctCaption,       {8.25, false, false}, kButtonTextRole, kButtonRole, kCentre,        0},
+    {"txtPCT",       &FormWidgets::pctEdit,         { 128,   40,   57,   21}, u"",               {8.25, false, false}, kTextRole,       kBaseRole,   kEntryLeft,     1},
+    {"lblPunteggio", &FormWidgets::scoreCaption,    { 272,   40,   89,   25}, kScoreCaption,     {12.0, true,  false}, kButtonTextRole, kButtonRole, kCentre,        5},
+    {"lblScore",     &FormWidgets::scoreLabel,      { 288,   72,   49,   25}, u"",               {13.5, true,  false}, kRed,            kMidRole,    kCentre,        6},
+    {"Label2",       &FormWidgets::crpLabel,        {  24,   96,   81,   17}, kCrpCaption,       {8.25, false, false}, kButtonTextRole, kButtonRole, kCentre,        2},
+    {"txtCRP",       &FormWidgets::crpEdit,         { 128,   96,   57,   21}, u"",               {8.25, false, false}, kTextRole,       kBaseRole,   kEntryLeft,     3},
+    {"lblSBI",       &FormWidgets::cutOffLabel,     { 256,  120,  153,   33}, kCutOffCaption,    {8.25, false, false}, kBlack,          kWindowRole, kLeft,          11},
+    {"Label3",       &FormWidgets::dipstickLabel,   {  24,  152,   81,   17}, kDipstickCaption,  {8.25, false, false}, kButtonTextRole, kButtonRole, kCentre,        4},
+    {"cmbDipUrine",  &FormWidgets::dipstickCombo,   { 128,  152,   89,   21}, u"",               {8.25, false, false}, kTextRole,       kBaseRole,   kEntryLeft,     10},
+    {"lblSBI2",      &FormWidgets::sbiLabel,        { 256,  152,  153,   33}, kSbiCaption,       {8.25, false, true},  kBlack,          kWindowRole, kLeft,          12},
+    {"cmdCalcola",   &FormWidgets::calculateButton, {  72,  216,   81,   25}, kCalculateCaption, {8.25, false, false}, kButtonTextRole, kButtonRole, kButtonCaption, 7},
+    {"cmdReset",     &FormWidgets::resetButton,     { 184,  216,   81,   25}, kResetCaption,     {8.25, false, false}, kButtonTextRole, kButtonRole, kButtonCaption, 8},
+    {"cmdFine",      &FormWidgets::quitButton,      { 296,  216,   81,   25}, kQuitCaption,      {8.25, false, false}, kButtonTextRole, kButtonRole, kButtonCaption, 9},
 };
 // clang-format on
 

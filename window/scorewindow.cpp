@@ -41,7 +41,7 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
-    client->setFixedSize(twipsToPixels(kClientTwips.width()), twipsToPixels(kClientTwips.height()));
+    client->setFixedSize(kClientSize);
     QPalette palette = client->palette();
     palette.setColor(QPalette::Window, QColor::fromRgb(kWindowBackColor));
     client->setPalette(palette);
@@ -90,17 +90,17 @@ auto ScoreWindow::unlessBoxOpen(void (ScoreWindow::*method)(Args...))
 void ScoreWindow::connectHandlers()
 {
     const FormWidgets &c = m_controls;
-    connect(c.pctEdit, &TextBox::enterPressed, this, unlessBoxOpen(&ScoreWindow::onPctEntered));
-    connect(c.crpEdit, &TextBox::enterPressed, this, unlessBoxOpen(&ScoreWindow::onCrpEntered));
-    connect(c.dipstickCombo, &ComboBox::enterPressed, this,
+    connect(c.pctEdit, &ValueEdit::enterPressed, this, unlessBoxOpen(&ScoreWindow::onPctEntered));
+    connect(c.crpEdit, &ValueEdit::enterPressed, this, unlessBoxOpen(&ScoreWindow::onCrpEntered));
+    connect(c.dipstickCombo, &EntryComboBox::enterPressed, this,
             unlessBoxOpen(&ScoreWindow::onDipstickEntered));
-    connect(c.pctEdit, &TextBox::clicked, this, unlessBoxOpen(&ScoreWindow::onPctClicked));
-    connect(c.crpEdit, &TextBox::clicked, this, unlessBoxOpen(&ScoreWindow::onCrpClicked));
-    connect(c.calculateButton, &CommandButton::clicked, this,
+    connect(c.pctEdit, &ValueEdit::clicked, this, unlessBoxOpen(&ScoreWindow::onPctClicked));
+    connect(c.crpEdit, &ValueEdit::clicked, this, unlessBoxOpen(&ScoreWindow::onCrpClicked));
+    connect(c.calculateButton, &AccessKeyButton::clicked, this,
             unlessBoxOpen(&ScoreWindow::onCalculateClicked));
-    connect(c.resetButton, &CommandButton::clicked, this,
+    connect(c.resetButton, &AccessKeyButton::clicked, this,
             unlessBoxOpen(&ScoreWindow::onResetClicked));
-    connect(c.quitButton, &CommandButton::clicked, this, unlessBoxOpen(&ScoreWindow::onQuitClicked));
+    connect(c.quitButton, &AccessKeyButton::clicked, this, unlessBoxOpen(&ScoreWindow::onQuitClicked));
     connect(m_about, &QAction::triggered, this, unlessBoxOpen(&ScoreWindow::onAboutTriggered));
     connect(m_copyResult, &QAction::triggered, this, &ScoreWindow::onCopyResult);
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) {

@@ -96,7 +96,7 @@ void tst_Layout::icon()
     }
 }
 
-// Each control as its definition says: the factory's conversion from twips,
+// Each control as its definition says: its place,
 // its font, colours, caption and alignment.
 void tst_Layout::controls()
 {
@@ -109,7 +109,7 @@ void tst_Layout::controls()
         QWidget *widget = m_window.findChild<QWidget *>(QLatin1String(def.name));
         QVERIFY2(widget, def.name);
         QCOMPARE(widget->parentWidget(), m_window.centralWidget());
-        QCOMPARE(widget->geometry(), QRect(def.twips.topLeft() / 15, def.twips.size() / 15));
+        QCOMPARE(widget->geometry(), def.geometry);
         QVERIFY(widget->isVisible() && widget->isEnabled());
 
         const QFont font = widget->font();
