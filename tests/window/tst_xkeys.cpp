@@ -8,8 +8,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QFile>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTemporaryDir>
 
 class tst_XKeys : public QObject
 {
@@ -34,36 +37,50 @@ QString focusName()
     return focus ? focus->objectName() : QStringLiteral("(none)");
 }
 
-// The keys of a row as a shell script of xdotool commands.
-QString script(const QString &keys)
+// The keys of a row as a shell script of xdotool commands; "wait:WHAT"
+// waits until the window has marked WHAT in `marks`, and takes the mark.
+QString script(const QString &keys, const QString &marks)
 {
     QStringList commands{QStringLiteral("set -e")};
     for (const QString &step : keys.split(u' ')) {
         const QString what = step.section(u':', 0, 0);
         const QString arg = step.section(u':', 1);
-        if (what == u"sleep")
-            commands << QStringLiteral("sleep ") + arg;
+        if (what == u"wait")
+            commands << QStringLiteral("while ! rm '%1/%2' 2>/dev/null; do sleep 0.02; done").arg(marks, arg);
         else
             commands << QStringLiteral("xdotool %1 --delay 30 '%2'").arg(what, arg);
     }
     return commands.join(u'\n');
 }
 
-// Counts the message boxes shown.
-class BoxCounter : public QObject
+// Counts the message boxes shown, and marks in a folder what keys wait for:
+// "box" once a message box has the keyboard, "menu" once the menu bar has
+// it, "list" once the dipstick's list is shown.
+class Watcher : public QObject
 {
 public:
-    BoxCounter() { qApp->installEventFilter(this); }
-    ~BoxCounter() override { qApp->removeEventFilter(this); }
+    explicit Watcher(const QString &marks) : m_marks(marks) { qApp->installEventFilter(this); }
+    ~Watcher() override { qApp->removeEventFilter(this); }
     int shown = 0;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::Show && qobject_cast<QMessageBox *>(watched))
+        const bool box = qobject_cast<QMessageBox *>(watched);
+        if (event->type() == QEvent::Show && box)
             ++shown;
+        if (event->type() == QEvent::WindowActivate && box)
+            mark("box");
+        else if (event->type() == QEvent::FocusIn && qobject_cast<QMenuBar *>(watched))
+            mark("menu");
+        else if (event->type() == QEvent::Show && watched->inherits("QComboBoxPrivateContainer"))
+            mark("list");
         return false;
     }
+
+private:
+    void mark(const char *what) { QFile(m_marks + u'/' + QLatin1String(what)).open(QIODevice::WriteOnly); }
+    QString m_marks;
 };
 
 } // namespace
@@ -103,8 +120,8 @@ void tst_XKeys::road_data()
     // "type:TEXT" types TEXT 30 ms a key, as a fast typist does; "key:K"
     // presses a key or a chord ("Return", "alt+c"); "click:B" a mouse button
     // where the pointer rests, over the dipstick (5 turns the wheel down);
-    // "sleep:S" pauses, so that a message box is open before the key that
-    // closes it.
+    // "wait:box", "wait:menu" and "wait:list" wait until a message box, the
+    // menu bar or the dipstick's list has the keyboard.
     const QString none;
     QTest::newRow("1.2 Enter 45 Enter Enter Enter gives 4")
         << none << none << none
@@ -113,10 +130,10 @@ void tst_XKeys::road_data()
     QTest::newRow("Alt+C calculates")
         << "1.2" << "45" << none << "key:alt+c" << "1.2" << "45" << "4" << "txtCRP" << 0;
     QTest::newRow("refused value, OK, then typing replaces it")
-        << none << none << none << "type:abc key:Return sleep:0.5 key:Return type:2 key:Return"
+        << none << none << none << "type:abc key:Return wait:box key:Return type:2 key:Return"
         << "2" << "" << "" << "txtCRP" << 1;
     QTest::newRow("refused value, OK, then Alt+C")
-        << "1.2" << "0" << none << "key:alt+c sleep:0.5 key:Return type:45 key:alt+c"
+        << "1.2" << "0" << none << "key:alt+c wait:box key:Return type:45 key:alt+c"
         << "1.2" << "45" << "4" << "txtCRP" << 1;
     QTest::newRow("Alt+Shift+C calculates")
         << "1.2" << "45" << none << "key:alt+shift+c" << "1.2" << "45" << "4" << "txtCRP" << 0;
@@ -144,7 +161,7 @@ void tst_XKeys::road_data()
         for (const char *close : {"Return", "Escape"}) {
             QTest::addRow("Alt %s, box closed with %s, then 3", choose, close)
                 << none << none << none
-                << QStringLiteral("key:alt sleep:0.3 key:%1 sleep:0.5 key:%2 type:3")
+                << QStringLiteral("key:alt wait:menu key:%1 wait:box key:%2 type:3")
                        .arg(QLatin1String(choose), QLatin1String(close))
                 << "3" << "" << "" << "txtPCT" << 1;
         }
@@ -152,15 +169,15 @@ void tst_XKeys::road_data()
 
     // With the dipstick list dropped down, an access key closes it and acts.
     QTest::newRow("list dropped down, Alt+C calculates")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 sleep:0.3 key:alt+c" << "1.2" << "45" << "4"
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+c" << "1.2" << "45" << "4"
         << "txtCRP" << 0;
     QTest::newRow("list dropped down, Alt+R resets")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 sleep:0.3 key:alt+r type:7" << "7" << "" << ""
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+r type:7" << "7" << "" << ""
         << "txtPCT" << 0;
 
     // Pasted texts that show one value and may hold another are refused;
     // after OK the whole text is selected, so typing replaces it.
-    const QString refusedThenTyped = QStringLiteral("key:ctrl+v key:alt+c sleep:0.5 key:Return type:7");
+    const QString refusedThenTyped = QStringLiteral("key:ctrl+v key:alt+c wait:box key:Return type:7");
     QTest::newRow("zero-width space pasted into PCT")
         << none << "45" << QStringLiteral("1\u200B20") << refusedThenTyped << "7" << "45" << ""
         << "txtPCT" << 1;
@@ -197,9 +214,10 @@ void tst_XKeys::road()
 
     // xdotool runs on its own while this process handles the keys,
     // message boxes included.
-    BoxCounter counter;
+    QTemporaryDir marks;
+    Watcher watcher(marks.path());
     QProcess xdotool;
-    xdotool.start(QStringLiteral("sh"), {QStringLiteral("-c"), script(keys)});
+    xdotool.start(QStringLiteral("sh"), {QStringLiteral("-c"), script(keys, marks.path())});
     QVERIFY(xdotool.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(xdotool.state() == QProcess::NotRunning, 20000);
     QCOMPARE(xdotool.exitCode(), 0);
@@ -208,7 +226,7 @@ void tst_XKeys::road()
     QTRY_COMPARE(c.crpEdit->text(), expectCrp);
     QTRY_COMPARE(c.scoreLabel->text(), score);
     QTRY_COMPARE(focusName(), focus);
-    QCOMPARE(counter.shown, boxes);
+    QCOMPARE(watcher.shown, boxes);
     QVERIFY(!c.dipstickCombo->view()->isVisible());
     QVERIFY(!QApplication::activeModalWidget());
 }
