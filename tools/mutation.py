@@ -44,7 +44,7 @@ MUTANTS = [
  ("accept-keeps-score", "score/calculation.cpp", "        outcome.keepsScore = true;\n", ""),
  ("breakdown-no-exponent", "score/scorebreakdown.cpp", "QString::number(value, 'f',", "QString::number(value, 'g',"),
  ("window-enter-pct", "window/entrycontrols.cpp", "    if (isEnter(event))\n        Q_EMIT enterPressed();\n    const QString typed", "    if (!isEnter(event))\n        Q_EMIT enterPressed();\n    const QString typed"),
- ("window-click-select", "window/scorewindow.cpp", "    lineEdit(Entry::Pct)->selectAll();\n    showScore(std::nullopt);", "    showScore(std::nullopt);"),
+ ("window-click-select", "window/scorewindow.cpp", "    lineEdit(entry)->selectAll();\n    showScore(std::nullopt);", "    showScore(std::nullopt);"),
  ("window-reset-clear", "window/scorewindow.cpp", "    m_controls.pctEdit->clear();\n", ""),
  ("window-reset-dip", "window/scorewindow.cpp", "    m_controls.crpEdit->clear();\n    m_controls.dipstickCombo->setCurrentIndex(0);", "    m_controls.crpEdit->clear();"),
  ("window-calc-undo", "window/scorewindow.cpp", "    forgetEntriesHistory();\n    const Entries now = entries();", "    const Entries now = entries();"),

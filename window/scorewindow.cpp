@@ -13,6 +13,8 @@
 #include <QMenuBar>
 #include <QToolTip>
 
+#include <functional>
+
 namespace norvana {
 
 namespace {
@@ -78,24 +80,27 @@ void ScoreWindow::showEvent(QShowEvent *event)
     activateWindow();
 }
 
-template <typename... Args>
-auto ScoreWindow::unlessBoxOpen(void (ScoreWindow::*method)(Args...))
+template <typename Handler>
+auto ScoreWindow::unlessBoxOpen(Handler handler)
 {
-    return [this, method](Args... args) {
+    return [this, handler] {
         if (!QApplication::activeModalWidget())
-            (this->*method)(args...);
+            std::invoke(handler, this);
     };
 }
 
 void ScoreWindow::connectHandlers()
 {
     const FormWidgets &c = m_controls;
-    connect(c.pctEdit, &ValueEdit::enterPressed, this, unlessBoxOpen(&ScoreWindow::onPctEntered));
-    connect(c.crpEdit, &ValueEdit::enterPressed, this, unlessBoxOpen(&ScoreWindow::onCrpEntered));
+    const auto on = [this](void (ScoreWindow::*handler)(Entry), Entry entry) {
+        return unlessBoxOpen([handler, entry](ScoreWindow *window) { (window->*handler)(entry); });
+    };
+    connect(c.pctEdit, &ValueEdit::enterPressed, this, on(&ScoreWindow::onEntered, Entry::Pct));
+    connect(c.crpEdit, &ValueEdit::enterPressed, this, on(&ScoreWindow::onEntered, Entry::Crp));
     connect(c.dipstickCombo, &EntryComboBox::enterPressed, this,
-            unlessBoxOpen(&ScoreWindow::onDipstickEntered));
-    connect(c.pctEdit, &ValueEdit::clicked, this, unlessBoxOpen(&ScoreWindow::onPctClicked));
-    connect(c.crpEdit, &ValueEdit::clicked, this, unlessBoxOpen(&ScoreWindow::onCrpClicked));
+            on(&ScoreWindow::onEntered, Entry::Dipstick));
+    connect(c.pctEdit, &ValueEdit::clicked, this, on(&ScoreWindow::onValueClicked, Entry::Pct));
+    connect(c.crpEdit, &ValueEdit::clicked, this, on(&ScoreWindow::onValueClicked, Entry::Crp));
     connect(c.calculateButton, &AccessKeyButton::clicked, this,
             unlessBoxOpen(&ScoreWindow::onCalculateClicked));
     connect(c.resetButton, &AccessKeyButton::clicked, this,
@@ -115,33 +120,15 @@ void ScoreWindow::connectHandlers()
     connect(c.dipstickCombo, &QComboBox::editTextChanged, this, &ScoreWindow::onEntryChanged);
 }
 
-void ScoreWindow::onPctEntered()
+void ScoreWindow::onEntered(Entry entry)
 {
     const Entries now = entries();
-    playOut(accept(Entry::Pct, now[size_t(Entry::Pct)]), now);
+    playOut(accept(entry, now[size_t(entry)]), now);
 }
 
-void ScoreWindow::onCrpEntered()
+void ScoreWindow::onValueClicked(Entry entry)
 {
-    const Entries now = entries();
-    playOut(accept(Entry::Crp, now[size_t(Entry::Crp)]), now);
-}
-
-void ScoreWindow::onDipstickEntered()
-{
-    const Entries now = entries();
-    playOut(accept(Entry::Dipstick, now[size_t(Entry::Dipstick)]), now);
-}
-
-void ScoreWindow::onPctClicked()
-{
-    lineEdit(Entry::Pct)->selectAll();
-    showScore(std::nullopt);
-}
-
-void ScoreWindow::onCrpClicked()
-{
-    lineEdit(Entry::Crp)->selectAll();
+    lineEdit(entry)->selectAll();
     showScore(std::nullopt);
 }
 

@@ -27,14 +27,11 @@ private:
     void connectHandlers();
     // Wraps a handler so that it does not run while a message box is open:
     // it could open a second one.
-    template <typename... Args>
-    auto unlessBoxOpen(void (ScoreWindow::*method)(Args...));
+    template <typename Handler>
+    auto unlessBoxOpen(Handler handler);
 
-    void onPctEntered();
-    void onCrpEntered();
-    void onDipstickEntered();
-    void onPctClicked();
-    void onCrpClicked();
+    void onEntered(Entry entry);
+    void onValueClicked(Entry entry);
     void onCalculateClicked();
     void onResetClicked();
     void onQuitClicked();
