@@ -30,12 +30,16 @@ License: Expat
  ${licence}
 ")
 
+    # The release day as the changelog writes it (RFC 5322, weekday included).
+    execute_process(COMMAND date -u -R -d ${NORVANA_RELEASE_DATE}
+                    OUTPUT_VARIABLE changelog_date OUTPUT_STRIP_TRAILING_WHITESPACE
+                    COMMAND_ERROR_IS_FATAL ANY)
     file(WRITE ${doc_dir}/changelog
 "norvana (${NORVANA_VERSION_TEXT}) stable; urgency=medium
 
   * Norvana ${NORVANA_VERSION_TEXT}.
 
- -- ${NORVANA_MAINTAINER}  ${NORVANA_RELEASE_CHANGELOG_DATE}
+ -- ${NORVANA_MAINTAINER}  ${changelog_date}
 ")
     add_custom_command(OUTPUT doc/changelog.gz
         COMMAND gzip -9nc changelog > changelog.gz

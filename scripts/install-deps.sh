@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing of the named sections of apt-packages.txt
-# (build, run, test, display...); uses sudo when not root.
+# (build, run, test, display...); uses sudo when not root. apt's output goes
+# to build/install-deps.log; on the terminal, one line (and the log's tail if
+# apt fails).
 #   scripts/install-deps.sh build run
 set -euo pipefail
 
@@ -25,7 +27,6 @@ for pkg in "${wanted[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
 sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     if ! command -v sudo >/dev/null; then
@@ -35,5 +36,15 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -qq
-"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+log=$root/build/install-deps.log
+mkdir -p "$root/build"
+printf 'Installing %s ... ' "${missing[*]}"
+start=$SECONDS
+if ! { "${sudo[@]}" apt-get update && "${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"; } \
+    >"$log" 2>&1; then
+    echo failed
+    tail -n 30 "$log" >&2
+    echo "error: apt-get failed; its whole output is in $log" >&2
+    exit 1
+fi
+echo "done: $(grep -c '^Setting up ' "$log") packages with what they need, $((SECONDS - start)) s (apt's output in $log)"

@@ -66,7 +66,7 @@ MUTANTS = [
  ("factory-tab-order", "window/controlfactory.cpp", "widget->focusPolicy() == Qt::NoFocus", "widget->focusPolicy() != Qt::NoFocus"),
  ("factory-buddy", "window/controlfactory.cpp", "        if (a.label)\n", "        if (false)\n"),
  ("messagebox-activate", "window/messagebox.cpp", "    if (parent)\n        parent->activateWindow();", "    if (false)\n        parent->activateWindow();"),
- ("style-icon-option", "window/deferredstyle.cpp", "    if (option)\n", "    if (!option)\n"),
+ ("style-icon-option", "window/sharediconstyle.cpp", "    if (option)\n", "    if (!option)\n"),
  ("guard-exit-status", "window/startupguard.cpp", "std::_Exit(1)", "std::_Exit(0)"),
  ("guard-ends-program", "window/startupguard.cpp", "    if (ends)\n", "    if (false)\n"),
  ("guard-crash", "window/startupguard.cpp", "        ::sigaction(kCrashSignals[i], &onCrashAction, &g_onCrash[i]);", "        ;"),

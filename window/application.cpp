@@ -1,6 +1,6 @@
 #include "application.h"
 
-#include "deferredstyle.h"
+#include "sharediconstyle.h"
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -62,7 +62,7 @@ void answerCommandLine(int argc, char *argv[])
 
 void setUpApplication()
 {
-    useDeferredStyle();
+    useSharedIconStyle();
     nameApplication();
     // The desktop file's id, by which a Wayland desktop finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.norvana.Norvana"));

@@ -1,17 +1,17 @@
-// Reads resources/icon/norvana.ico by hand, as Windows would, and checks what
-// it draws. Nothing here uses the generator's code. The regeneration test
-// pins every icon file to the pixel maps byte for byte, and tst_layout
-// compares the window's icon with the PNG files; this test is the one that
-// checks the pictures against the bar chart they must show.
+// Reads the committed icon files with ImageMagick (identify, convert) and
+// checks what they are and what they draw: the .ico holds the two 16-colour
+// images, the PNGs show the same pixels, all are what resources/make-icon.sh
+// makes of the pixel maps, and the pictures are the bar chart they must show.
+// tst_layout compares the window's icon with the PNG files.
 
-#include "binaryfile.h"
-
-#include <QFile>
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <array>
 #include <map>
-#include <optional>
 
 namespace {
 
@@ -23,100 +23,52 @@ constexpr std::array<QRgb, 16> kStandardPalette{
 constexpr int kBlack = 0, kSilver = 7, kRed = 9, kLime = 10, kBlue = 12, kMagenta = 13,
               kWhite = 15;
 
-struct IconImage
-{
-    int width = 0;
-    int height = 0;
-    int bitCount = 0;
-    std::array<QRgb, 16> palette{};
-    std::vector<int> index;         // palette index per pixel, top row first
-    std::vector<bool> transparent;  // from the AND mask
+const QString kIconDir = QStringLiteral(NORVANA_ICON_DIR);
 
-    int at(int x, int y) const { return index[size_t(y * width + x)]; }
-    bool clear(int x, int y) const { return transparent[size_t(y * width + x)]; }
-    // The palette index, or -1 where the mask makes the pixel transparent.
-    int pixel(int x, int y) const { return clear(x, y) ? -1 : at(x, y); }
-};
-
-struct IcoFile
+// The standard output of an ImageMagick tool, or an error.
+QByteArray magick(const QString &tool, const QStringList &arguments, QString *error)
 {
-    int count = 0;
-    std::vector<IconImage> images;
-};
-
-// Parses ICONDIR, its entries and each entry's DIB (BITMAPINFOHEADER,
-// palette, XOR bitmap, AND mask). Fails the test on any inconsistency.
-std::optional<IcoFile> parseIco(const QByteArray &d, QString *error)
-{
-    auto bad = [error](const QString &why) {
-        *error = why;
-        return std::nullopt;
-    };
-    if (d.size() < 6 || le16(d, 0) != 0 || le16(d, 2) != 1)
-        return bad(QStringLiteral("not an icon file (ICONDIR)"));
-    IcoFile ico;
-    ico.count = int(le16(d, 4));
-    if (d.size() < 6 + 16 * ico.count)
-        return bad(QStringLiteral("truncated directory"));
-    for (int i = 0; i < ico.count; ++i) {
-        const qsizetype e = 6 + 16 * i;
-        const int entryWidth = quint8(d[e]) ? quint8(d[e]) : 256;
-        const int entryHeight = quint8(d[e + 1]) ? quint8(d[e + 1]) : 256;
-        const int colorCount = quint8(d[e + 2]);
-        const quint32 bytes = le32(d, e + 8);
-        const quint32 offset = le32(d, e + 12);
-        if (qsizetype(offset) + qsizetype(bytes) > d.size())
-            return bad(QStringLiteral("image %1 lies outside the file").arg(i));
-        const QByteArray dib = d.mid(offset, bytes);
-        if (dib.size() < 40 || le32(dib, 0) != 40)
-            return bad(QStringLiteral("image %1 is no BITMAPINFOHEADER DIB").arg(i));
-        IconImage image;
-        image.width = int(le32(dib, 4));
-        const int doubleHeight = int(le32(dib, 8));
-        image.height = doubleHeight / 2;
-        image.bitCount = int(le16(dib, 14));
-        if (image.width != entryWidth || image.height != entryHeight)
-            return bad(QStringLiteral("image %1: directory says %2x%3, DIB %4x%5")
-                           .arg(i).arg(entryWidth).arg(entryHeight).arg(image.width).arg(image.height));
-        if (le16(dib, 12) != 1 || le32(dib, 16) != 0)
-            return bad(QStringLiteral("image %1: planes must be 1, compression BI_RGB").arg(i));
-        if (image.bitCount != 4 || colorCount != 16 || le16(d, e + 6) != 4)
-            return bad(QStringLiteral("image %1: not 4 bits per pixel, 16 colours").arg(i));
-        const quint32 used = le32(dib, 32) ? le32(dib, 32) : 16;
-        if (used != 16)
-            return bad(QStringLiteral("image %1: palette of %2 colours").arg(i).arg(used));
-        qsizetype at = 40;
-        for (int c = 0; c < 16; ++c, at += 4)
-            image.palette[size_t(c)] = qRgb(quint8(dib[at + 2]), quint8(dib[at + 1]), quint8(dib[at])) & 0xFFFFFF;
-        const int xorStride = ((image.width * 4 + 31) / 32) * 4;
-        const int andStride = ((image.width + 31) / 32) * 4;
-        if (dib.size() != at + qsizetype(xorStride + andStride) * image.height)
-            return bad(QStringLiteral("image %1: %2 bytes, not the size of its bitmaps").arg(i).arg(dib.size()));
-        image.index.resize(size_t(image.width * image.height));
-        image.transparent.resize(size_t(image.width * image.height));
-        for (int row = 0; row < image.height; ++row) {      // bottom-up
-            const int y = image.height - 1 - row;
-            for (int x = 0; x < image.width; ++x) {
-                const quint8 byte = quint8(dib[at + row * xorStride + x / 2]);
-                image.index[size_t(y * image.width + x)] = x % 2 ? byte & 0x0F : byte >> 4;
-            }
-        }
-        at += qsizetype(xorStride) * image.height;
-        for (int row = 0; row < image.height; ++row) {
-            const int y = image.height - 1 - row;
-            for (int x = 0; x < image.width; ++x) {
-                const quint8 byte = quint8(dib[at + row * andStride + x / 8]);
-                image.transparent[size_t(y * image.width + x)] = byte & (0x80 >> (x % 8));
-            }
-        }
-        ico.images.push_back(image);
+    QProcess process;
+    process.start(tool, arguments);
+    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit
+        || process.exitCode() != 0) {
+        *error = tool + u' ' + arguments.join(u' ') + QStringLiteral(": ")
+            + QString::fromLocal8Bit(process.readAllStandardError()) + process.errorString();
+        return {};
     }
-    return ico;
+    return process.readAllStandardOutput();
 }
 
-QString iconPath(const char *name)
+// One image of a file (an .ico holds several), as ImageMagick decodes it.
+QImage magickImage(const QString &path, int index, QString *error)
 {
-    return QStringLiteral(NORVANA_ICON_DIR "/") + QLatin1String(name);
+    const QByteArray png = magick(QStringLiteral("convert"),
+                                  {QStringLiteral("%1[%2]").arg(path).arg(index), QStringLiteral("png:-")}, error);
+    return QImage::fromData(png, "PNG").convertToFormat(QImage::Format_ARGB32);
+}
+
+// An image as palette indices, -1 where transparent, -2 for a colour outside
+// the standard palette.
+struct Indexed
+{
+    int n = 0;
+    std::vector<int> pixels;
+    int pixel(int x, int y) const { return pixels[size_t(y * n + x)]; }
+};
+
+Indexed indexed(const QImage &image)
+{
+    Indexed result{image.width(), {}};
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QRgb rgb = image.pixel(x, y);
+            const auto at = std::find(kStandardPalette.begin(), kStandardPalette.end(), rgb & 0xFFFFFF);
+            result.pixels.push_back(qAlpha(rgb) == 0 ? -1
+                                    : qAlpha(rgb) != 255 || at == kStandardPalette.end()
+                                        ? -2
+                                        : int(at - kStandardPalette.begin()));
+        }
+    return result;
 }
 
 struct Bar
@@ -135,49 +87,66 @@ class tst_Icon : public QObject
 private Q_SLOTS:
     void initTestCase();
     void hasTwoImages32And16();
-    void usesTheStandardPalette();
+    void pngsAreTheIconsPixels_data();
+    void pngsAreTheIconsPixels();
     void drawing_data();
     void drawing();
 
 private:
-    const IconImage &image(int size) const;
-    IcoFile m_ico;
+    QTemporaryDir m_made; // what make-icon.sh makes of the maps now
 };
 
 void tst_Icon::initTestCase()
 {
-    QString error;
-    const std::optional<IcoFile> ico = parseIco(readFile(iconPath("norvana.ico")), &error);
-    QVERIFY2(ico, qPrintable(error));
-    m_ico = *ico;
+    QVERIFY(m_made.isValid());
+    QProcess script;
+    script.start(QStringLiteral("bash"), {QStringLiteral(NORVANA_MAKE_ICON), m_made.path()});
+    QVERIFY(script.waitForFinished(60000));
+    QVERIFY2(script.exitCode() == 0, script.readAllStandardError().constData());
 }
 
-const IconImage &tst_Icon::image(int size) const
-{
-    for (const IconImage &i : m_ico.images)
-        if (i.width == size)
-            return i;
-    qFatal("no %dx%d image", size, size);
-}
-
+// Two images, 32x32 then 16x16, each of 4 bits per pixel: 16 colours.
 void tst_Icon::hasTwoImages32And16()
 {
-    QCOMPARE(m_ico.count, 2);
-    QCOMPARE(int(m_ico.images.size()), 2);
-    QCOMPARE(m_ico.images[0].width, 32);
-    QCOMPARE(m_ico.images[0].height, 32);
-    QCOMPARE(m_ico.images[1].width, 16);
-    QCOMPARE(m_ico.images[1].height, 16);
-    for (const IconImage &i : m_ico.images)
-        QCOMPARE(i.bitCount, 4);
+    QString error;
+    const QByteArray listing = magick(QStringLiteral("identify"),
+                                      {QStringLiteral("-format"), QStringLiteral("%wx%h %z-bit\\n"),
+                                       kIconDir + QStringLiteral("/norvana.ico")},
+                                      &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(listing, QByteArray("32x32 4-bit\n16x16 4-bit\n"));
 }
 
-void tst_Icon::usesTheStandardPalette()
+// Each PNG, the .ico's images and what make-icon.sh makes of the maps now
+// show the same pixels; the 64 and 128 px PNGs are the 32 px image scaled.
+void tst_Icon::pngsAreTheIconsPixels_data()
 {
-    for (const IconImage &i : m_ico.images)
-        for (int c = 0; c < 16; ++c)
-            QCOMPARE(QString::number(i.palette[size_t(c)], 16),
-                     QString::number(kStandardPalette[size_t(c)], 16));
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("scale");
+    QTest::newRow("ico 32") << QStringLiteral("norvana.ico") << 0 << 32 << 1;
+    QTest::newRow("ico 16") << QStringLiteral("norvana.ico") << 1 << 16 << 1;
+    for (int size : {16, 32, 64, 128})
+        QTest::addRow("png %d", size) << QStringLiteral("norvana-%1.png").arg(size) << 0
+                                      << (size == 16 ? 16 : 32) << size / (size == 16 ? 16 : 32);
+}
+
+void tst_Icon::pngsAreTheIconsPixels()
+{
+    QFETCH(QString, file);
+    QFETCH(int, index);
+    QFETCH(int, size);
+    QFETCH(int, scale);
+    QString error;
+    const QImage committed = magickImage(kIconDir + u'/' + file, index, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(committed.size(), QSize(size, size) * scale);
+
+    const QImage icoImage = magickImage(kIconDir + QStringLiteral("/norvana.ico"), size == 32 ? 0 : 1, &error);
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(committed, icoImage.scaled(icoImage.size() * scale));
+    QCOMPARE(magickImage(m_made.filePath(file), index, &error), committed);
 }
 
 void tst_Icon::drawing_data()
@@ -193,14 +162,11 @@ void tst_Icon::drawing_data()
 void tst_Icon::drawing()
 {
     QFETCH(int, size);
-    const IconImage &img = image(size);
+    QString error;
+    const Indexed img = indexed(magickImage(kIconDir + QStringLiteral("/norvana.ico"), size == 32 ? 0 : 1, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(img.n, size);
     const int n = size;
-
-    // Transparent pixels are black in the XOR bitmap, as Windows expects.
-    for (int y = 0; y < n; ++y)
-        for (int x = 0; x < n; ++x)
-            if (img.clear(x, y))
-                QCOMPARE(img.at(x, y), kBlack);
 
     // The axes: the left-most column and the bottom-most row that are
     // mostly black.
@@ -308,7 +274,8 @@ void tst_Icon::drawing()
     QVERIFY(bars[kBlue].height > bars[kLime].height);
     QVERIFY(bars[kLime].height > bars[kRed].height);
     QVERIFY(bars[kRed].height > bars[kMagenta].height);
-    // No other colour is used.
+    // No other colour is used: only those of the standard palette, opaque
+    // or wholly transparent.
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
             const int p = img.pixel(x, y);

@@ -1,8 +1,8 @@
 #include "application.h"
-#include "deferredstyle.h"
 #include "formdefinition.h"
 #include "formtest.h"
 #include "scorewindow.h"
+#include "sharediconstyle.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -283,8 +283,7 @@ void tst_Layout::textOnCyanReads()
 
 // The application's name and version; its style: the desktop's, whose
 // icons look as the desktop style's own, the menu bar's overflow icon too,
-// though that one is read only when drawn, and are the same icons each time
-// asked; Qt's own texts in Italian.
+// and are the same icons each time asked; Qt's own texts in Italian.
 void tst_Layout::application()
 {
     const QString desktopStyle = QApplication::style()->name();
@@ -292,7 +291,7 @@ void tst_Layout::application()
     QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Norvana"));
     QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
 
-    auto *style = qobject_cast<norvana::DeferredStyle *>(QApplication::style());
+    auto *style = qobject_cast<norvana::SharedIconStyle *>(QApplication::style());
     QVERIFY(style);
     QCOMPARE(style->baseStyle()->name(), desktopStyle);
     norvana::setUpApplication(); // a second call keeps the style
