@@ -213,8 +213,10 @@ Entries ScoreWindow::entries() const
 
 void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
 {
+    // A score comes only without warnings; with them, the score from before
+    // goes before the first box opens.
     if (!outcome.keepsScore)
-        showScore(std::nullopt);
+        showScore(outcome.score);
     for (const Warning &warning : outcome.warnings) {
         showMessage(this, refusalText(warning.refusal, warning.entry, warning.number),
                     QMessageBox::Warning);
@@ -227,8 +229,6 @@ void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
             return;
     }
     moveFocus(outcome.focus);
-    if (outcome.score)
-        showScore(outcome.score);
 }
 
 void ScoreWindow::moveFocus(Control id)

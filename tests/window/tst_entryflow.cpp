@@ -72,6 +72,9 @@ void tst_EntryFlow::keyboardRoad()
     QCOMPARE(m_w->c.dipstickCombo->count(), 2);
 }
 
+// A text column's value for an entry left as the road leaves it.
+static const QString kAsItIs = QStringLiteral("(as it is)");
+
 void tst_EntryFlow::enterChecksEachValue_data()
 {
     QTest::addColumn<QString>("field");
@@ -86,6 +89,7 @@ void tst_EntryFlow::enterChecksEachValue_data()
     QTest::newRow("pct empty refused") << "txtPCT" << "" << "txtPCT" << refused;
     QTest::newRow("pct 600 refused") << "txtPCT" << "600" << "txtPCT" << refused;
     QTest::newRow("crp 45 moves on") << "txtCRP" << "45" << "cmbDipUrine" << none;
+    QTest::newRow("crp left as it is keeps the score") << "txtCRP" << kAsItIs << "cmbDipUrine" << none;
     QTest::newRow("crp -1 refused") << "txtCRP" << "-1" << "txtCRP" << refused;
     QTest::newRow("crp 1000.5 refused") << "txtCRP" << "1000.5" << "txtCRP" << refused;
     QTest::newRow("dipstick Negativo moves on") << "cmbDipUrine" << "Negativo" << "cmdCalcola"
@@ -105,7 +109,10 @@ void tst_EntryFlow::enterChecksEachValue()
     QLineEdit *box = textField(m_w->window, field);
     box->setFocus();
     box->selectAll();
-    if (text.isEmpty())
+    const QString score = text == kAsItIs ? m_w->c.scoreLabel->text() : QString();
+    if (text == kAsItIs)
+        text = box->text();
+    else if (text.isEmpty())
         m_w->key(Qt::Key_Delete);
     else
         m_w->type(text);
@@ -119,7 +126,7 @@ void tst_EntryFlow::enterChecksEachValue()
     }
     QCOMPARE(m_w->focusName(), focus);
     QCOMPARE(box->text(), text);
-    QCOMPARE(m_w->c.scoreLabel->text(), QString()); // cleared by the edit or the refusal
+    QCOMPARE(m_w->c.scoreLabel->text(), score); // cleared by an edit or a refusal
     if (!warnings.isEmpty())
         QCOMPARE(box->selectedText(), text);
 }
