@@ -84,9 +84,14 @@ int fontPixelSize(qreal pointSize);
 inline constexpr QSize kClientTwips{6570, 3960};
 inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
 
+#ifdef Q_OS_WIN
+// The layout's own face, which Windows maps to Microsoft Sans Serif.
+inline constexpr const char *kFontFamilies[] = {"MS Sans Serif", "Microsoft Sans Serif"};
+#else
 // Several families in order of preference: Liberation Sans and Arial share
 // their metrics, for which the layout is made.
 inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
+#endif
 
 inline constexpr ColourDef kButtonText{QPalette::ButtonText};
 inline constexpr ColourDef kButtonFace{QPalette::Button};
