@@ -4,7 +4,8 @@
 # windows and offscreen platforms, the Windows styles), and keeps it outside
 # the clone, under ${XDG_CACHE_HOME:-~/.cache}/norvana/, keyed by the Qt
 # source version and the configure options. A build already there is reused.
-# Prints the folder Qt is installed in as its last line.
+# Prints the folder Qt is installed in as its last line; the licence notices
+# of what it holds are in its notices/ folder.
 #   scripts/build-qt-windows.sh
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -108,5 +109,7 @@ if ! ninja -C "$work/build" -j"$(nproc)" 2>&1 | tee "$work/build.log" \
     exit 1
 fi
 ninja -C "$work/build" install >"$work/install.log" 2>&1
+# The licence texts that go with a program linked against this Qt.
+/usr/bin/python3 "$root/scripts/qt-notices.py" "$source_dir" "$work/build" "$prefix/notices" >&2
 touch "$prefix/.complete"
 echo "$prefix"
