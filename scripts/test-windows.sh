@@ -61,7 +61,7 @@ until_gone() {
 }
 keys() { xdotool key --delay 100 "$@"; }
 typed() { xdotool type --delay 100 "$1"; }
-shot() { import -window root -strip "png:$shots/$1.png"; echo "screenshot: $shots/$1.png"; }
+shot() { import -window root -strip "png:$shots/$1.png"; echo "screenshot: $shots/$1.png" >&2; }
 # The line Ctrl+Shift+C puts on the clipboard; waits for it to change from
 # what the clipboard held before.
 copied_line() {
@@ -121,5 +121,28 @@ status=0; wait $pid || status=$?
 [ $status -eq 0 ] || fail "Fine ended Norvana.exe with status $status"
 [[ $(xclip -o -selection clipboard) == "$line" ]] || fail "the clipboard lost the line when Norvana.exe ended"
 echo "Norvana.exe: score 4, the warning, Reset and Fine as expected"
+
+# The window scaled at 120 and 144 dpi, as Windows sets them (Wine reads
+# LogPixels when it starts): as wide as at 96 dpi times the scale.
+width_at() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    wineserver -k; wineserver -w
+    wine "$out/Norvana.exe" >/dev/null 2>&1 &
+    local pid=$! window
+    window=$(window_named Norvana) || fail "no Norvana window at $1 dpi"
+    [ "$1" = 96 ] || shot "window-$1dpi"
+    xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'
+    xdotool windowactivate --sync "$window"
+    keys alt+f
+    wait $pid || fail "Norvana.exe at $1 dpi did not end with status 0"
+}
+width96=$(width_at 96)
+for dpi in 120 144; do
+    width=$(width_at $dpi)
+    (( width * 96 >= (width96 - 1) * dpi && width * 96 <= (width96 + 1) * dpi )) \
+        || fail "at $dpi dpi the window is $width pixels wide, at 96 dpi $width96"
+    echo "at $dpi dpi: $width pixels wide (at 96 dpi: $width96)"
+done
+width_at 96 >/dev/null
 
 scripts/package-windows.sh "$out" "$qt" "${version#Norvana }"
