@@ -40,8 +40,9 @@ options=(
     -DFEATURE_jpeg=OFF
     -DFEATURE_gif=OFF
     -DFEATURE_icu=OFF
-    -DFEATURE_freetype=OFF
-    # Qt's own copies of the libraries it needs, built in.
+    # Qt's own copies of the libraries it needs, built in; FreeType among
+    # them, which the offscreen platform of the tests draws text with.
+    -DFEATURE_system_freetype=OFF
     -DFEATURE_system_zlib=OFF
     -DFEATURE_system_pcre2=OFF
     -DFEATURE_system_png=OFF
