@@ -91,8 +91,8 @@ if [ ! -d "$source_dir" ]; then
     (cd "$sources" && apt-get source -qq "qt6-base=$qt_version" >&2)
 fi
 
+# A build that was interrupted goes on where it stopped.
 echo "Qt for Windows: configuring in $work/build" >&2
-rm -rf "$work/build"
 mkdir -p "$work"
 cmake -S "$source_dir" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" \
