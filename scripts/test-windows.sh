@@ -18,6 +18,8 @@ tree=$out/cmake
 shots=$out/screenshots
 mkdir -p "$out" "$shots"
 export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
+# No .NET or HTML engine: Wine would offer to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
 
 echo "== building Norvana.exe and its tests"
 cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
