@@ -37,6 +37,9 @@ options=(
     -DFEATURE_xml=OFF
     -DFEATURE_graphicsview=OFF
     -DFEATURE_direct2d=OFF
+    # Its DirectWrite font database builds only with Direct 2D; the windows
+    # platform uses GDI's unless asked for it.
+    -DFEATURE_directwrite3=OFF
     -DFEATURE_jpeg=OFF
     -DFEATURE_gif=OFF
     -DFEATURE_icu=OFF

@@ -27,7 +27,8 @@ cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
 cmake --build "$tree" -j"$(nproc)"
-x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/window/Norvana.exe"
+# Qt puts the programs of a Windows build at the top of the build tree.
+x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/Norvana.exe"
 echo "Norvana.exe: $(stat -c %s "$out/Norvana.exe") bytes stripped"
 
 work=$(mktemp -d)
