@@ -6,6 +6,9 @@
 #                              and UndefinedBehaviorSanitizer (build/sanitize)
 #   ./test.sh fuzz [SECONDS]   builds the fuzz targets with clang and runs them for
 #                              SECONDS in all, 60 by default (build/fuzz)
+#   ./test.sh windows          cross-builds Norvana.exe and its tests, runs them
+#                              under Wine and packs the zip and the MSI
+#                              (build/windows; scripts/test-windows.sh)
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -55,5 +58,6 @@ case "${1:-}" in
     "") run_tests ;;
     sanitize) run_sanitized_tests ;;
     fuzz) run_fuzzers "${2:-60}" ;;
-    *) echo "usage: $0 [sanitize | fuzz [SECONDS]]" >&2; exit 2 ;;
+    windows) scripts/test-windows.sh ;;
+    *) echo "usage: $0 [sanitize | fuzz [SECONDS] | windows]" >&2; exit 2 ;;
 esac

@@ -1,6 +1,9 @@
 #include "application.h"
 
 #include "sharediconstyle.h"
+#ifdef Q_OS_WIN
+#include "parentconsole.h"
+#endif
 
 #include <QCommandLineParser>
 #include <QGuiApplication>
@@ -52,6 +55,9 @@ void answerCommandLine(int argc, char *argv[])
     parser.parse(arguments); // unknown arguments are no error
     if (parser.isSet(help) || parser.isSet(version)) {
         // Both answers print and end the program, with no display needed.
+#ifdef Q_OS_WIN
+        useParentConsole();
+#endif
         QCoreApplication application(argc, argv);
         nameApplication();
         if (parser.isSet(help))

@@ -77,9 +77,16 @@ int fontPixelSize(qreal pointSize);
 inline constexpr QSize kClientSize{438, 264};
 inline constexpr QRgb kWindowBackColor = 0xC0FFFF;
 
+#ifdef Q_OS_WIN
+// The layout's own face, which Windows maps to Microsoft Sans Serif; where
+// neither is found, the faces metric-compatible with Arial, as on Linux.
+inline constexpr const char *kFontFamilies[] = {"MS Sans Serif", "Microsoft Sans Serif", "Arial",
+                                                "Liberation Sans"};
+#else
 // Several families in order of preference: Liberation Sans and Arial share
 // their metrics, for which the layout is made.
 inline constexpr const char *kFontFamilies[] = {"Liberation Sans", "Arial"};
+#endif
 
 inline constexpr ColourDef kButtonTextRole{QPalette::ButtonText};
 inline constexpr ColourDef kButtonRole{QPalette::Button};

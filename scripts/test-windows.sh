@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# ./test.sh windows: cross-builds Norvana.exe and its tests against Qt for
+# Windows (scripts/build-qt-windows.sh), runs the tests under Wine on the
+# offscreen platform, drives Norvana.exe with real keys under Wine on a
+# virtual X server, and packs the zip and the MSI (scripts/package-windows.sh).
+# Everything goes to build/windows/: Norvana.exe (stripped), the packages,
+# the screenshots (screenshots/), the build tree (cmake/) and Wine's prefix
+# (wine/).
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cd "$root"
+
+scripts/install-deps.sh build windows display
+qt=$(scripts/build-qt-windows.sh | tail -1)
+
+out=$root/build/windows
+tree=$out/cmake
+shots=$out/screenshots
+mkdir -p "$out" "$shots"
+export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
+# No .NET or HTML engine: Wine would offer to download them.
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+echo "== building Norvana.exe and its tests"
+cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+cmake --build "$tree" -j"$(nproc)"
+# Qt puts the programs of a Windows build at the top of the build tree.
+x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/Norvana.exe"
+echo "Norvana.exe: $(stat -c %s "$out/Norvana.exe") bytes stripped"
+
+work=$(mktemp -d)
+source scripts/virtual-display.sh
+trap 'stop_x; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+start_x 1024x768
+start_window_manager
+# What Norvana.exe gets from this environment: Wine hands it on.
+unset QT_QPA_PLATFORM
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "== making Wine's prefix in $WINEPREFIX"
+    wineboot --init
+    wineserver -w
+fi
+
+echo "== the tests under Wine"
+ctest --test-dir "$tree" --output-on-failure -j"$(nproc)"
+
+# --- Norvana.exe driven with real keys --------------------------------------
+fail() { echo "error: $*" >&2; exit 1; }
+
+# Waits for a visible window whose title is exactly $1; prints its id.
+window_named() {
+    timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+}
+# Waits until no visible window has the title $1.
+until_gone() {
+    for _ in $(seq 100); do
+        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the window \"$1\" stays open"
+}
+keys() { xdotool key --delay 100 "$@"; }
+typed() { xdotool type --delay 100 "$1"; }
+shot() { import -window root -strip "png:$shots/$1.png"; echo "screenshot: $shots/$1.png" >&2; }
+# The line Ctrl+Shift+C puts on the clipboard; waits for it to change from
+# what the clipboard held before.
+copied_line() {
+    local before
+    before=$(xclip -o -selection clipboard 2>/dev/null || true)
+    keys ctrl+shift+c
+    for _ in $(seq 50); do
+        line=$(xclip -o -selection clipboard 2>/dev/null || true)
+        [ "$line" != "$before" ] && { echo "$line"; return; }
+        sleep 0.1
+    done
+    echo "$before"
+}
+
+echo "== Norvana.exe under Wine, driven with real keys"
+version=$(wine "$out/Norvana.exe" --version 2>/dev/null | tr -d '\r')
+[ "$version" = "Norvana 1.00" ] || fail "--version answered \"$version\""
+
+wine "$out/Norvana.exe" -platform nosuch >/dev/null 2>&1 &
+pid=$!
+box=$(window_named NORVANA) || fail "no NORVANA box for a start-up failure"
+shot startup-failure
+xdotool windowactivate --sync "$box"
+keys Return
+status=0; wait $pid || status=$?
+[ $status -eq 1 ] || fail "a start-up failure ended with status $status, not 1"
+
+wine "$out/Norvana.exe" >/dev/null 2>&1 &
+pid=$!
+window=$(window_named Norvana) || fail "no Norvana window"
+xdotool windowactivate --sync "$window"
+shot window
+
+typed 1.2; keys Return; typed 45; keys Return Return Return
+line=$(copied_line)
+shot score
+[[ $line == *"Punteggio 4 "* ]] || fail "1.2, 45 and Negativo copied \"$line\", not score 4"
+echo "copied: $line"
+
+keys alt+r
+typed abc; keys alt+c
+box=$(window_named NORVANA) || fail "no NORVANA warning for \"abc\""
+shot warning
+xdotool windowactivate --sync "$box"
+keys Return
+until_gone NORVANA
+
+# Reset clears the boxes: what is typed after it is read alone.
+xdotool windowactivate --sync "$window"
+keys alt+r
+typed 0.1; keys Return; typed 5; keys Return Return Return
+line=$(copied_line)
+[[ $line == *"PCT 0.1 ng/ml"*"Punteggio 0 "* ]] || fail "after Reset, 0.1 and 5 copied \"$line\""
+
+keys alt+f
+status=0; wait $pid || status=$?
+[ $status -eq 0 ] || fail "Fine ended Norvana.exe with status $status"
+[[ $(xclip -o -selection clipboard) == "$line" ]] || fail "the clipboard lost the line when Norvana.exe ended"
+echo "Norvana.exe: score 4, the warning, Reset and Fine as expected"
+
+# The window scaled at 120 and 144 dpi, as Windows sets them (Wine reads
+# LogPixels when it starts): as wide as at 96 dpi times the scale.
+width_at() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null
+    wineserver -k; wineserver -w
+    wine "$out/Norvana.exe" >/dev/null 2>&1 &
+    local pid=$! window
+    window=$(window_named Norvana) || fail "no Norvana window at $1 dpi"
+    [ "$1" = 96 ] || shot "window-$1dpi"
+    xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'
+    xdotool windowactivate --sync "$window"
+    keys alt+f
+    wait $pid || fail "Norvana.exe at $1 dpi did not end with status 0"
+}
+width96=$(width_at 96)
+for dpi in 120 144; do
+    width=$(width_at $dpi)
+    (( width * 96 >= (width96 - 1) * dpi && width * 96 <= (width96 + 1) * dpi )) \
+        || fail "at $dpi dpi the window is $width pixels wide, at 96 dpi $width96"
+    echo "at $dpi dpi: $width pixels wide (at 96 dpi: $width96)"
+done
+width_at 96 >/dev/null
+
+scripts/package-windows.sh "$out" "$qt" "${version#Norvana }"
