@@ -25,7 +25,7 @@ echo "== building Norvana.exe and its tests"
 cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
 cmake --build "$tree" -j"$(nproc)"
 # Qt puts the programs of a Windows build at the top of the build tree.
 x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/Norvana.exe"
@@ -50,17 +50,55 @@ ctest --test-dir "$tree" --output-on-failure -j"$(nproc)"
 # --- Norvana.exe driven with real keys --------------------------------------
 fail() { echo "error: $*" >&2; exit 1; }
 
-# Waits for a visible window whose title is exactly $1; prints its id.
+# The visible windows whose title is exactly $1 (xdotool's own search
+# ignores case, and the window's title and its boxes' differ only in case).
+windows_named() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null); do
+        [ "$(xdotool getwindowname "$id" 2>/dev/null)" = "$1" ] && echo "$id"
+    done
+    return 0
+}
+# Waits for a visible window titled exactly $1; prints its id.
 window_named() {
-    timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -1
+    local id
+    for _ in $(seq 600); do
+        id=$(windows_named "$1" | head -1)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
 }
 # Waits until no visible window has the title $1.
 until_gone() {
     for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1 || return 0
+        [ -z "$(windows_named "$1")" ] && return 0
         sleep 0.1
     done
     fail "the window \"$1\" stays open"
+}
+# Gives the window the focus; Wine takes it over a moment after the window
+# manager has, and keys sent before go nowhere.
+focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+    for _ in $(seq 50); do
+        [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+}
+# Answers the message box $1 with Enter, as often as it takes Wine to let the
+# key reach it; waits until it has closed.
+answer() {
+    for _ in 1 2 3; do
+        focus "$1"
+        keys Return
+        for _ in $(seq 30); do
+            xwininfo -id "$1" 2>/dev/null | grep -q IsViewable || return 0
+            sleep 0.1
+        done
+    done
+    fail "the box $1 does not close"
 }
 keys() { xdotool key --delay 100 "$@"; }
 typed() { xdotool type --delay 100 "$1"; }
@@ -80,22 +118,29 @@ copied_line() {
 }
 
 echo "== Norvana.exe under Wine, driven with real keys"
-version=$(wine "$out/Norvana.exe" --version 2>/dev/null | tr -d '\r')
-[ "$version" = "Norvana 1.00" ] || fail "--version answered \"$version\""
+# Started from no console, --version shows its answer in a message box.
+wine "$out/Norvana.exe" --version >/dev/null 2>&1 &
+pid=$!
+box=$(window_named Norvana) || fail "--version showed no message box"
+shot version
+answer "$box"
+status=0; wait $pid || status=$?
+[ $status -eq 0 ] || fail "--version ended with status $status"
+# The version as Norvana.exe's version information gives it (1.00).
+version=$(sed -n 's/.*"FileVersion", "\(.*\)"/\1/p' "$tree/resources/norvana.rc")
 
 wine "$out/Norvana.exe" -platform nosuch >/dev/null 2>&1 &
 pid=$!
 box=$(window_named NORVANA) || fail "no NORVANA box for a start-up failure"
 shot startup-failure
-xdotool windowactivate --sync "$box"
-keys Return
+answer "$box"
 status=0; wait $pid || status=$?
 [ $status -eq 1 ] || fail "a start-up failure ended with status $status, not 1"
 
 wine "$out/Norvana.exe" >/dev/null 2>&1 &
 pid=$!
 window=$(window_named Norvana) || fail "no Norvana window"
-xdotool windowactivate --sync "$window"
+focus "$window"
 shot window
 
 typed 1.2; keys Return; typed 45; keys Return Return Return
@@ -108,16 +153,18 @@ keys alt+r
 typed abc; keys alt+c
 box=$(window_named NORVANA) || fail "no NORVANA warning for \"abc\""
 shot warning
-xdotool windowactivate --sync "$box"
-keys Return
+# One warning for the refused PCT, then one for the empty CRP.
+answer "$box"
+box=$(window_named NORVANA) || fail "no NORVANA warning for the empty CRP"
+answer "$box"
 until_gone NORVANA
 
 # Reset clears the boxes: what is typed after it is read alone.
-xdotool windowactivate --sync "$window"
+focus "$window"
 keys alt+r
 typed 0.1; keys Return; typed 5; keys Return Return Return
 line=$(copied_line)
-[[ $line == *"PCT 0.1 ng/ml"*"Punteggio 0 "* ]] || fail "after Reset, 0.1 and 5 copied \"$line\""
+[[ $line == *"PCT 0,1 ng/ml"*"Punteggio 0 "* ]] || fail "after Reset, 0.1 and 5 copied \"$line\""
 
 keys alt+f
 status=0; wait $pid || status=$?
@@ -135,7 +182,7 @@ width_at() {
     window=$(window_named Norvana) || fail "no Norvana window at $1 dpi"
     [ "$1" = 96 ] || shot "window-$1dpi"
     xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: \([0-9]*\)x.*/\1/p'
-    xdotool windowactivate --sync "$window"
+    focus "$window"
     keys alt+f
     wait $pid || fail "Norvana.exe at $1 dpi did not end with status 0"
 }
@@ -148,4 +195,4 @@ for dpi in 120 144; do
 done
 width_at 96 >/dev/null
 
-scripts/package-windows.sh "$out" "$qt" "${version#Norvana }"
+scripts/package-windows.sh "$out" "$qt" "$version"

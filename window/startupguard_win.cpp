@@ -5,6 +5,7 @@
 // Windows (the debugger's output).
 #include "startupguard.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <cstdlib>
@@ -16,6 +17,7 @@ namespace norvana {
 namespace {
 
 QtMessageHandler g_previous = nullptr;
+constexpr char kNoPlatform[] = "This application failed to start because no Qt platform plugin";
 
 void onMessage(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
@@ -23,6 +25,10 @@ void onMessage(QtMsgType type, const QMessageLogContext &context, const QString 
         g_previous(type, context, text);
         return;
     }
+    // Qt has shown this one in a box of its own already, titled with the
+    // application's name (see StartupGuard()), where no console is attached.
+    if (text.startsWith(QLatin1String(kNoPlatform)) && !GetConsoleWindow())
+        std::_Exit(1);
     const QString prompt = QStringLiteral("Norvana non pu\u00f2 aprire la finestra.\n\n") + text.trimmed();
     MessageBoxW(nullptr, reinterpret_cast<const wchar_t *>(prompt.utf16()), L"NORVANA",
                 MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
@@ -34,6 +40,9 @@ void onMessage(QtMsgType type, const QMessageLogContext &context, const QString 
 
 StartupGuard::StartupGuard()
 {
+    // The title of Qt's own box for a missing platform; setUpApplication()
+    // names the application once the window can open.
+    QCoreApplication::setApplicationName(QStringLiteral("NORVANA"));
     g_previous = qInstallMessageHandler(onMessage);
 }
 

@@ -28,7 +28,7 @@ expect("subsystem", pe.OPTIONAL_HEADER.Subsystem, pefile.SUBSYSTEM_TYPE["IMAGE_S
 system_dlls = {"advapi32", "comdlg32", "d3d11", "d3d9", "dwmapi", "dwrite", "dxgi", "gdi32", "imm32",
                "kernel32", "msvcrt", "netapi32", "ole32", "oleaut32", "setupapi", "shell32", "shlwapi",
                "user32", "userenv", "uxtheme", "version", "winmm", "ws2_32", "wtsapi32", "authz", "mpr",
-               "comctl32", "crypt32", "bcrypt", "cfgmgr32", "secur32", "rpcrt4", "ntdll"}
+               "comctl32", "crypt32", "bcrypt", "cfgmgr32", "secur32", "rpcrt4", "ntdll", "shcore"}
 imports = [entry.dll.decode().lower().removesuffix(".dll") for entry in pe.DIRECTORY_ENTRY_IMPORT]
 for dll in imports:
     if dll not in system_dlls and not dll.startswith("api-ms-win-"):
