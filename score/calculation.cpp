@@ -15,9 +15,9 @@ const ValueRule &ruleOf(Entry entry)
     return entry == Entry::Pct ? kPctRule : kCrpRule;
 }
 
-// Reads one value into `value`, or adds the reason it is refused. Only a
-// text that the box shows whole is read at all; one that does not read the
-// way it looks is refused.
+// Reads one value into `value` and returns the warning when it is refused.
+// Only a text that the box shows whole is read at all; one that does not
+// read the way it looks is refused.
 std::optional<Warning> readValue(Entry entry, const EntryText &entered, ScoredValue &value)
 {
     const ValueRule &rule = ruleOf(entry);

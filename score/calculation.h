@@ -42,11 +42,6 @@ struct Warning
     Refusal refusal;
     Entry entry;
     QString number; // the number as written, for TwoReadings; else empty
-
-    bool operator==(const Warning &other) const
-    {
-        return refusal == other.refusal && entry == other.entry && number == other.number;
-    }
 };
 
 // What the window shows of a calculation, or of Enter in one entry: the
