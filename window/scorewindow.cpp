@@ -8,10 +8,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
 #include <QToolTip>
+#include <QWindow>
 
 #include <functional>
 
@@ -70,6 +72,24 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 
     connectHandlers();
     m_controls.pctEdit->setFocus(Qt::OtherFocusReason);
+    qApp->installEventFilter(this);
+}
+
+bool ScoreWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Keys typed right behind the one that closed the dipstick's list or a
+    // message box went to that window, which had the keyboard, and Qt goes
+    // on handing them to it until the keyboard is reported back here. They
+    // belong to the control that has the focus here once that key has
+    // acted: posted, they come after the code that closed the box has moved
+    // the focus.
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()
+        && watched != windowHandle() && !static_cast<QWindow *>(watched)->isVisible() && isVisible()) {
+        QCoreApplication::postEvent(windowHandle(), static_cast<QKeyEvent *>(event)->clone());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void ScoreWindow::showEvent(QShowEvent *event)

@@ -47,6 +47,8 @@ QString script(const QString &keys, const QString &marks)
         const QString arg = step.section(u':', 1);
         if (what == u"wait")
             commands << QStringLiteral("while ! rm '%1/%2' 2>/dev/null; do sleep 0.02; done").arg(marks, arg);
+        else if (what == u"burst")
+            commands << QStringLiteral("xdotool key --delay 0 %1").arg(QString(arg).replace(u',', u' '));
         else
             commands << QStringLiteral("xdotool %1 --delay 30 '%2'").arg(what, arg);
     }
@@ -120,6 +122,7 @@ void tst_XKeys::road_data()
     // "type:TEXT" types TEXT 30 ms a key, as a fast typist does; "key:K"
     // presses a key or a chord ("Return", "alt+c"); "click:B" a mouse button
     // where the pointer rests, over the dipstick (5 turns the wheel down);
+    // "burst:K,K..." presses keys with no delay between them;
     // "wait:box", "wait:menu" and "wait:list" wait until a message box, the
     // menu bar or the dipstick's list has the keyboard.
     const QString none;
@@ -171,6 +174,17 @@ void tst_XKeys::road_data()
     QTest::newRow("list dropped down, Alt+C calculates")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+c" << "1.2" << "45" << "4"
         << "txtCRP" << 0;
+    // Keys typed right behind the key that closes the list land where the
+    // focus is once it has acted.
+    QTest::newRow("list dropped down, Alt+C then 77 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+c,7,7" << "1.2" << "77"
+        << "" << "txtCRP" << 0;
+    QTest::newRow("list dropped down, Alt+R then 7 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+r,7" << "7" << "" << ""
+        << "txtPCT" << 0;
+    QTest::newRow("list dropped down, Enter Enter at once gives 4")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:Return,Return" << "1.2"
+        << "45" << "4" << "txtCRP" << 0;
     QTest::newRow("list dropped down, Alt+R resets")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+r type:7" << "7" << "" << ""
         << "txtPCT" << 0;
