@@ -12,10 +12,12 @@
 #include <QList>
 #include <QStringList>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 namespace {
 
@@ -34,8 +36,9 @@ constexpr qsizetype kVisibleLength = 12;
 // not as the form computes them. An entry is refused when the box does not
 // show it whole (kVisibleLength characters), when its
 // unit is not the box's, when its number reads two ways ("2.000"), when its
-// text does not read the way it looks, or when it is not plausible; the
-// reading rule itself is fuzzed on its own.
+// text does not read the way it looks, or when it is not plausible; a limit
+// ("<0,05") scores only when all plausible values within it earn the same
+// points. The reading rule itself is fuzzed on its own.
 QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
                         const norvana::Reading &crp)
 {
@@ -50,22 +53,54 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
     };
     const auto moveFocus = [&](const QString &to) { focus = to; };
     const auto fits = [](const QString &text) { return text.size() <= kVisibleLength; };
-    const auto value = [&](const QString &text, const Reading &v, double bound,
-                           const QString &box, const QString &next) {
-        if (!fits(text))
+    // Points of a value: 2 from the first edge on, 4 from the second.
+    const auto band = [](double v, double two, double four) { return v >= four ? 4 : v >= two ? 2 : 0; };
+    const auto value = [&](const QString &text, const Reading &v, double bound, double two,
+                           double four, const QString &box, const QString &next) {
+        if (!fits(text)) {
             refuse("out of view", box);
-        else if (v.kind == Reading::Kind::UnknownUnit)
+        } else if (v.kind == Reading::Kind::UnknownUnit) {
             refuse("unit", box);
-        else if (v.kind == Reading::Kind::TwoReadings)
+        } else if (v.kind == Reading::Kind::TwoReadings) {
             refuse("two readings", box);
-        else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound)
+        } else if (v.kind == Reading::Kind::Number && v.comparator != norvana::Comparator::None) {
+            // The plausible values within the limit, from their lowest to
+            // their highest: as the bands rise with the value, the points
+            // are settled when both ends earn the same. Just above a number
+            // a value earns what the number does; just below it, what the
+            // double before it does, as no edge lies between them.
+            using norvana::Comparator;
+            const bool below = v.comparator == Comparator::Below || v.comparator == Comparator::AtMost;
+            const double low = below ? 0.0 : std::max(v.value, 0.0);
+            const double high = !below ? bound
+                : std::min(bound, v.comparator == Comparator::AtMost ? v.value
+                                                                    : std::nextafter(v.value, 0.0));
+            const bool none = below ? v.value <= 0.0
+                                    : (v.comparator == Comparator::AtLeast ? v.value > bound
+                                                                           : v.value >= bound);
+            if (none) {
+                refuse("implausible", box);
+            } else if (band(low, two, four) != band(high, two, four)) {
+                // The edge nearest the limit among those within it.
+                const double edge = below ? (four <= high ? four : two) : (two > low ? two : four);
+                refuse(QStringLiteral("across edge %1").arg(edge).toLatin1().constData(), box);
+            } else {
+                moveFocus(next);
+                return band(low, two, four);
+            }
+        } else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound) {
             moveFocus(next);
-        else
+            return band(v.value, two, four);
+        } else {
             refuse("implausible", box);
+        }
+        return 0;
     };
     // CRP is read first, then PCT, then the dipstick.
-    value(texts[1], crp, 1000.0, QStringLiteral("txtCRP"), QStringLiteral("cmbDipUrine"));
-    value(texts[0], pct, 500.0, QStringLiteral("txtPCT"), QStringLiteral("txtCRP"));
+    const int crpPoints = value(texts[1], crp, 1000.0, 40.0, 100.0, QStringLiteral("txtCRP"),
+                                QStringLiteral("cmbDipUrine"));
+    const int pctPoints = value(texts[0], pct, 500.0, 0.5, 2.0, QStringLiteral("txtPCT"),
+                                QStringLiteral("txtCRP"));
     // The dipstick's text is matched by the rule's own function: here only
     // the way its answer joins the score is under test.
     const std::optional<qint16> dip = norvana::dipstickPoints(texts[2]);
@@ -73,13 +108,8 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
         refuse("out of view", QStringLiteral("cmbDipUrine"));
     else if (!dip)
         refuse("dipstick", QStringLiteral("cmbDipUrine"));
-    if (!refused) {
-        const double p = pct.value;
-        const double c = crp.value;
-        const int points = (p >= 2.0 ? 4 : p >= 0.5 ? 2 : 0) + (c >= 100.0 ? 4 : c >= 40.0 ? 2 : 0)
-            + *dip;
-        log << QStringLiteral("score ") + QString::number(points);
-    }
+    if (!refused)
+        log << QStringLiteral("score ") + QString::number(pctPoints + crpPoints + *dip);
     // The focus ends in an entry, whose text is selected.
     log << QStringLiteral("focus ") + focus + QStringLiteral(" selected");
     return log;

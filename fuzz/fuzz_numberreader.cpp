@@ -81,22 +81,49 @@ std::string group(const std::string &text, const regmatch_t &m)
 // with the unit's power of ten added to its exponent, unless the number
 // reads two ways ("2.000": 2 or 2000), which is refused. A number followed by
 // other text without digits is an unknown unit; anything else is unreadable.
-norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
+//
+// Before all that, blanks and one comparator (\x03 and \x04 stand for the
+// signs less-than-or-equal and greater-than-or-equal) make the number read
+// from the rest a limit; the signs are allowed nowhere else.
+norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box, bool limitAllowed = true)
 {
     using Kind = norvana::Reading::Kind;
+    using norvana::Comparator;
     std::string text;
     for (const char32_t c : codePoints) {
         if (c == 0xB5 || c == 0x3BC)
             text += '\x01';
         else if (c == 0xA0)
             text += '\x02';
+        else if (c == 0x2264 || c == 0x2265)
+            text += c == 0x2264 ? '\x03' : '\x04';
         else if ((c >= 0x20 && c <= 0x7E) || c == '\t' || c == '\r' || c == '\n')
             text += char(c);
         else
             return {};
     }
+    static const regex_t limit = compiled("^" BLANK "*(<=|>=|<|>|\x03|\x04)");
+    regmatch_t lm[2];
+    if (limitAllowed && regexec(&limit, text.c_str(), 2, lm, 0) == 0) {
+        norvana::Reading read = byTheRule(codePoints.substr(size_t(lm[0].rm_eo)), box, false);
+        if (read.kind != Kind::Number)
+            return read;
+        static const struct { const char *written; Comparator meaning; } meanings[] = {
+            {"<", Comparator::Below},   {"<=", Comparator::AtMost}, {"\x03", Comparator::AtMost},
+            {">", Comparator::Above},   {">=", Comparator::AtLeast}, {"\x04", Comparator::AtLeast}};
+        const std::string written = group(text, lm[1]);
+        for (const auto &m : meanings) {
+            if (written == m.written)
+                read.comparator = m.meaning;
+        }
+        read.comparatorText = QString::fromStdU32String(
+            codePoints.substr(size_t(lm[1].rm_so), size_t(lm[1].rm_eo - lm[1].rm_so)));
+        return read;
+    }
+    if (text.find_first_of("\x03\x04") != std::string::npos)
+        return {};
     if (text.find_first_of("0123456789") == std::string::npos)
-        return {Kind::Number, 0.0, {}, {}};
+        return {Kind::Number, 0.0, {}, {}, Comparator::None, {}};
 
     // The box's rules: the accepted form, the form of an unknown unit, and
     // each unit on its own. Compiled once and kept, still reachable, to the
@@ -127,7 +154,7 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     regmatch_t m[7];
     if (regexec(&rules.accepted, text.c_str(), 7, m, 0) != 0) {
         const bool unknownUnit = regexec(&rules.unknownUnit, text.c_str(), 0, nullptr, 0) == 0;
-        return {unknownUnit ? Kind::UnknownUnit : Kind::Unreadable, 0.0, {}, {}};
+        return {unknownUnit ? Kind::UnknownUnit : Kind::Unreadable, 0.0, {}, {}, Comparator::None, {}};
     }
 
     // 1 to 3 digits, the first not 0, a separator and three digits, without
@@ -136,7 +163,8 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     regmatch_t numberMatch[2];
     const std::string numberAsWritten = group(text, m[1]);
     if (m[4].rm_so < 0 && regexec(&twoWays, numberAsWritten.c_str(), 2, numberMatch, 0) == 0)
-        return {Kind::TwoReadings, 0.0, {}, QString::fromStdString(group(numberAsWritten, numberMatch[1]))};
+        return {Kind::TwoReadings, 0.0, {}, QString::fromStdString(group(numberAsWritten, numberMatch[1])),
+                Comparator::None, {}};
 
     const std::string written = group(text, m[6]);
     int power = 0;
@@ -153,7 +181,7 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box)
     // The unit as written, from the code points it stands for.
     const std::u32string unit = codePoints.substr(size_t(m[6].rm_so < 0 ? 0 : m[6].rm_so),
                                                   written.size());
-    return {Kind::Number, cStrtod(number), QString::fromStdU32String(unit), {}};
+    return {Kind::Number, cStrtod(number), QString::fromStdU32String(unit), {}, Comparator::None, {}};
 }
 
 // The reader must agree with the rule on what the text is, and for a number
@@ -180,6 +208,8 @@ void check(const QString &text)
             fail("reports another unit", shown);
         if (read.number != expected.number)
             fail("reports another number as written", shown);
+        if (read.comparator != expected.comparator || read.comparatorText != expected.comparatorText)
+            fail("reports another comparator", shown);
     }
 }
 
@@ -196,7 +226,7 @@ private:
     size_t m_pos = 0;
 };
 
-// Builds, as Latin-1 text: [sign] digits [("." | ",") digits]
+// Builds, as Latin-1 text: [comparator] [sign] digits [("." | ",") digits]
 // [("e" | "E") [sign] digits], with blanks between its parts when the blank
 // byte's top bit asks for them, followed by a tail that ends the number or
 // spoils it. Any part may be empty. The seeds corpus/numberreader/strtod-*
@@ -210,7 +240,9 @@ std::string makeNumeral(Bytes &in)
     const size_t expDigits = (shape & 0x20) ? in.next() % 8 : 0;
     const uint8_t blanks = in.next(); // bit 7: blanks at all; bit i: before the i-th part
 
-    std::string n;
+    // With the shape's top bit, a comparator first, or a text that looks like one.
+    static const char *const comparators[] = {"<", "<=", ">", ">=", " < ", ">\xA0", "<<", "=<"};
+    std::string n = (shape & 0x80) ? comparators[intDigits % 8] : "";
     int part = 0;
     const auto add = [&](char c) {
         if ((blanks & 0x80) && ((blanks >> (part++ % 7)) & 1))

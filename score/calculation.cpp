@@ -24,6 +24,7 @@ std::optional<Warning> readValue(Entry entry, const EntryText &entered, ScoredVa
     const Reading reading = readNumber(entered.text, rule.units);
     value.value = reading.value;
     value.points = valuePoints(reading.value, rule);
+    value.comparator = reading.comparatorText;
     const bool ownUnit = reading.unit.isEmpty()
         || reading.unit.compare(QStringView(rule.units.units[0].name), Qt::CaseInsensitive) == 0;
     // The entry as written goes into one line: a pasted line end or tab
@@ -36,8 +37,17 @@ std::optional<Warning> readValue(Entry entry, const EntryText &entered, ScoredVa
         return Warning{Refusal::UnknownUnit, entry, {}};
     if (reading.kind == Reading::Kind::TwoReadings)
         return Warning{Refusal::TwoReadings, entry, reading.number};
-    if (reading.kind == Reading::Kind::Number && isPlausible(reading.value, rule))
+    if (reading.kind == Reading::Kind::Number && reading.comparator != Comparator::None) {
+        // A limit is scored only when it settles the points.
+        const LimitPoints limit = limitPoints(reading.comparator, reading.value, rule);
+        value.points = limit.points;
+        if (limit.kind == LimitPoints::Kind::Settled)
+            return std::nullopt;
+        if (limit.kind == LimitPoints::Kind::AcrossEdge)
+            return Warning{Refusal::AcrossEdge, entry, entered.text.simplified(), limit.edge};
+    } else if (reading.kind == Reading::Kind::Number && isPlausible(reading.value, rule)) {
         return std::nullopt;
+    }
     return Warning{Refusal::Implausible, entry, {}};
 }
 

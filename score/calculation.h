@@ -22,6 +22,7 @@ enum class Refusal {
     Implausible, // a value that is no number, or not a plausible one
     UnknownUnit, // a number followed by a text that is none of its box's units
     TwoReadings, // a number that reads both as a decimal and in thousands ("2.000")
+    AcrossEdge,  // a limit ("<1") within which the points differ
     OutOfView,   // the entry's text does not fit whole in its box
     UnknownItem, // a dipstick text that is neither of its items
 };
@@ -41,7 +42,10 @@ struct Warning
 {
     Refusal refusal;
     Entry entry;
-    QString number; // the number as written, for TwoReadings; else empty
+    // The number as written, for TwoReadings; the entry as written, for
+    // AcrossEdge; else empty.
+    QString number;
+    double edge = 0.0; // for AcrossEdge, the band edge in the box's unit
 };
 
 // What the window shows of a calculation, or of Enter in one entry: the

@@ -26,6 +26,9 @@ const QRegularExpression kNumber(QStringLiteral(
     "^[ \\t\\r\\n\\x{A0}]*"
     "(?<number>[+-]?(?<integer>[0-9]*)(?:[.,](?<fraction>[0-9]*))?)"
     "(?:[eE](?<exponent>[+-]?[0-9]+))?"));
+// Blanks, then a comparator: the two-character ones first.
+const QRegularExpression kComparator(
+    QStringLiteral("^[ \\t\\r\\n\\x{A0}]*(?<comparator><=|>=|<|>|\\x{2264}|\\x{2265})"));
 // 1 to 3 digits, the first not 0, a separator and exactly 3 digits: a
 // decimal, or thousands written the Italian way.
 const QRegularExpression kTwoWays(QStringLiteral("^\\+?(?<written>[1-9][0-9]{0,2}[.,][0-9]{3})$"));
@@ -87,14 +90,13 @@ double toDouble(const QRegularExpressionMatch &match, long exponent)
     return match.captured(u"number").startsWith(u'-') ? -value : value;
 }
 
-} // namespace
-
-Reading readNumber(QStringView text, UnitList units)
+// Reads a text with no comparator before it.
+Reading readValue(QStringView text, UnitList units)
 {
     if (!kAllowed.match(text).hasMatch())
         return {};
     if (std::none_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
-        return {Reading::Kind::Number, 0.0, {}, {}};
+        return {Reading::Kind::Number, 0.0, {}, {}, Comparator::None, {}};
 
     const QRegularExpressionMatch match = kNumber.match(text);
     if (match.captured(u"integer").isEmpty() && match.captured(u"fraction").isEmpty())
@@ -111,15 +113,42 @@ Reading readNumber(QStringView text, UnitList units)
         const QString exponent = match.captured(u"exponent");
         if (const QRegularExpressionMatch twoWays = kTwoWays.match(match.captured(u"number"));
             exponent.isEmpty() && twoWays.hasMatch())
-            return {Reading::Kind::TwoReadings, 0.0, {}, twoWays.captured(u"written")};
+            return {Reading::Kind::TwoReadings, 0.0, {}, twoWays.captured(u"written"),
+                    Comparator::None, {}};
         const long clamp = long(text.size()) + 1000;
         return {Reading::Kind::Number, toDouble(match, exponentOf(exponent, clamp) + *power),
-                unit.toString(), {}};
+                unit.toString(), {}, Comparator::None, {}};
     }
     // A digit after the number: a second number, or a blank inside this one.
     if (std::any_of(unit.begin(), unit.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return {};
-    return {Reading::Kind::UnknownUnit, 0.0, {}, {}};
+    return {Reading::Kind::UnknownUnit, 0.0, {}, {}, Comparator::None, {}};
+}
+
+Comparator comparatorOf(QStringView written)
+{
+    if (written == u"<")
+        return Comparator::Below;
+    if (written == u">")
+        return Comparator::Above;
+    if (written == u"<=" || written == u"\u2264")
+        return Comparator::AtMost;
+    return Comparator::AtLeast;
+}
+
+} // namespace
+
+Reading readNumber(QStringView text, UnitList units)
+{
+    const QRegularExpressionMatch comparator = kComparator.match(text);
+    if (!comparator.hasMatch())
+        return readValue(text, units);
+    Reading reading = readValue(text.mid(comparator.capturedEnd(0)), units);
+    if (reading.kind == Reading::Kind::Number) {
+        reading.comparatorText = comparator.captured(u"comparator");
+        reading.comparator = comparatorOf(reading.comparatorText);
+    }
+    return reading;
 }
 
 } // namespace norvana

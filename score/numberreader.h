@@ -23,6 +23,16 @@ struct UnitList
     std::size_t count;
 };
 
+// A comparator written before a value's number: the number is then a
+// limit of the value, not the value ("<0,05", ">= 200").
+enum class Comparator {
+    None,
+    Below,   // "<"
+    AtMost,  // "<=" or "≤"
+    Above,   // ">"
+    AtLeast, // ">=" or "≥"
+};
+
 // What the text of a value box says.
 struct Reading
 {
@@ -36,11 +46,17 @@ struct Reading
     double value = 0.0; // in the box's unit; 0 unless kind is Number
     QString unit;       // the unit as written, or empty
     QString number;     // for TwoReadings, the number as written, without a sign
+    Comparator comparator = Comparator::None; // for a Number only
+    QString comparatorText; // the comparator as written, or empty
 };
 
 // Reads the text typed into a value box, but only when the text reads the
 // way it looks on screen:
-//   blanks, a number, optionally blanks and a unit, then blanks.
+//   blanks, optionally a comparator and blanks, a number, optionally blanks
+//   and a unit, then blanks.
+// The comparator is one of "<", "<=", "≤", ">", ">=", "≥"; with it the
+// number (converted with its unit as any number) is a limit. Any other place
+// or repetition of a comparator leaves the text unread or its unit unknown.
 // Blanks are spaces, tabs, line ends and no-break spaces. The number has an
 // optional sign, digits with at most one decimal separator ("." or ",",
 // whichever the user's keyboard gives) and an optional exponent ("e" or "E",

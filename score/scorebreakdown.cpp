@@ -15,11 +15,11 @@ QString decimal(double value)
     return QString::number(value, 'f', QLocale::FloatingPointShortest).replace(u'.', u',');
 }
 
-// "PCT 1,2 ng/ml", and the entry as written after a conversion:
-// "CRP 45 mg/L (4,5 mg/dL)".
+// "PCT 1,2 ng/ml" or "PCT <0,05 ng/ml", and the entry as written after a
+// conversion: "CRP 45 mg/L (4,5 mg/dL)".
 QString valueText(const char16_t *name, const ScoredValue &v, const char16_t *unit)
 {
-    QString text = QString::fromUtf16(name) + u' ' + decimal(v.value) + u' '
+    QString text = QString::fromUtf16(name) + u' ' + v.comparator + decimal(v.value) + u' '
         + QString::fromUtf16(unit);
     if (!v.written.isEmpty())
         text += QStringLiteral(" (") + v.written + u')';

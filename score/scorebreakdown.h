@@ -9,7 +9,8 @@ namespace norvana {
 // One laboratory value of a score on display.
 struct ScoredValue
 {
-    double value = 0.0; // in the box's own unit
+    double value = 0.0; // in the box's own unit; a limit, after a comparator
+    QString comparator; // as written before the number ("<", ">="), or empty
     QString written;    // the entry as written when its unit is not the box's own, else empty
     qint16 points = 0;
 };
@@ -23,7 +24,8 @@ struct ScoreBreakdown
 
     qint16 total() const { return qint16(pct.points + crp.points + dipstickPoints); }
 
-    // How the score is made up, in Italian, beginning with the score itself:
+    // How the score is made up, in Italian, beginning with the score itself
+    // (a limit keeps its comparator, "PCT <0,05 ng/ml"):
     // "4 — PCT 1,2 ng/ml: 2 punti; CRP 45 mg/L: 2 punti; dipstick urinario
     // Negativo: 0 punti. Cut-off predittivo di SBI: 3."
     QString text() const;

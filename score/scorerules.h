@@ -39,6 +39,22 @@ bool isPlausible(double value, const ValueRule &rule);
 // 0, 2 or 4 points for a value (refused values are banded too).
 qint16 valuePoints(double value, const ValueRule &rule);
 
+// What a limit ("<0,05", ">=200") says of a value's points.
+struct LimitPoints
+{
+    enum class Kind {
+        Settled,     // every plausible value within the limit earns `points`
+        AcrossEdge,  // the plausible values within it lie either side of `edge`
+        NoPlausible, // no plausible value is within it
+    };
+    Kind kind = Kind::NoPlausible;
+    qint16 points = 0;
+    double edge = 0.0; // the band edge nearest the limit, for AcrossEdge
+};
+
+// The points of the plausible values within a limit, in the rule's unit.
+LimitPoints limitPoints(Comparator comparator, double limit, const ValueRule &rule);
+
 // Points of a dipstick text: "Negativo" 0, "Positivo" 1, matched ignoring case
 // and surrounding blanks; nothing for any other text.
 std::optional<qint16> dipstickPoints(QStringView text);

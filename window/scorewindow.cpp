@@ -237,10 +237,8 @@ void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
     // goes before the first box opens.
     if (!outcome.keepsScore)
         showScore(outcome.score);
-    for (const Warning &warning : outcome.warnings) {
-        showMessage(this, refusalText(warning.refusal, warning.entry, warning.number),
-                    QMessageBox::Warning);
-    }
+    for (const Warning &warning : outcome.warnings)
+        showMessage(this, refusalText(warning), QMessageBox::Warning);
     // A screen reader or dictation tool may change an entry while a box is
     // open: the outcome then belongs to texts no longer shown.
     const Entries now = entries();

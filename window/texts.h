@@ -77,13 +77,23 @@ inline QString twoReadingsText(const QString &number)
         .arg(number, decimal, integer + fraction, unambiguous);
 }
 
-// The warning for a refused entry; `number` is the number as written, for a
-// number that reads two ways.
-inline QString refusalText(Refusal refusal, Entry entry, const QString &number = {})
+// A limit within which the points differ: %1 the limit as written, %2 the
+// band edge within it, %3 the box's unit.
+inline constexpr char16_t kAcrossEdgeText[] =
+    u"\"%1\" comprende valori sotto e sopra %2 %3, che danno punti diversi: "
+    u"immettere il valore misurato.";
+
+// The warning for a refused entry.
+inline QString refusalText(const Warning &warning)
 {
-    switch (refusal) {
+    const Entry entry = warning.entry;
+    switch (warning.refusal) {
     case Refusal::TwoReadings:
-        return twoReadingsText(number);
+        return twoReadingsText(warning.number);
+    case Refusal::AcrossEdge:
+        return QString::fromUtf16(kAcrossEdgeText)
+            .arg(warning.number, QString::number(warning.edge).replace(u'.', u','),
+                 entry == Entry::Pct ? QStringLiteral("ng/ml") : QStringLiteral("mg/L"));
     case Refusal::UnknownUnit:
         return QString::fromUtf16(entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText);
     case Refusal::OutOfView:

@@ -14,9 +14,13 @@ namespace {
 struct Expected : Reading
 {
     Expected(double number = 0.0, const char *unit = "")
-        : Reading{Kind::Number, number, QString::fromUtf8(unit), {}} {}
+        : Reading{Kind::Number, number, QString::fromUtf8(unit), {}, Comparator::None, {}} {}
     Expected(Kind refusal, const char *number = "")
-        : Reading{refusal, 0.0, {}, QString::fromUtf8(number)} {}
+        : Reading{refusal, 0.0, {}, QString::fromUtf8(number), Comparator::None, {}} {}
+    // A limit: the comparator as written and what it means, the number.
+    Expected(const char *comparator, Comparator meaning, double number, const char *unit = "")
+        : Reading{Kind::Number, number, QString::fromUtf8(unit), {}, meaning,
+                  QString::fromUtf8(comparator)} {}
 };
 
 enum class Box { Crp, Pct }; // the box a row's text is read in
@@ -192,6 +196,31 @@ void tst_NumberReader::reads_data()
     row("negative thousands", QStringLiteral("-2.000"), -2.0);
     row("thousands with an exponent", QStringLiteral("2.000e0"), 2.0);
 
+    // A limit: one comparator at the start, then a number and unit read as
+    // any other; anything else around a number is no limit.
+    row("below", QStringLiteral("<0,05"), {"<", Comparator::Below, 0.05}, Box::Pct);
+    row("below, blanks and unit", QStringLiteral(" < 0,02 ng/ml"), {"<", Comparator::Below, 0.02, "ng/ml"},
+        Box::Pct);
+    row("below in pg/ml", QStringLiteral("<50 pg/ml"), {"<", Comparator::Below, 0.05, "pg/ml"}, Box::Pct);
+    row("at most", QStringLiteral("<=0,5"), {"<=", Comparator::AtMost, 0.5}, Box::Pct);
+    row("at most sign", QStringLiteral("≤ 39"), {"≤", Comparator::AtMost, 39.0});
+    row("above in mg/dL", QStringLiteral(">10 mg/dL"), {">", Comparator::Above, 100.0, "mg/dL"});
+    row("at least", QStringLiteral(">=100"), {">=", Comparator::AtLeast, 100.0});
+    row("at least sign", QStringLiteral("≥ 2"), {"≥", Comparator::AtLeast, 2.0}, Box::Pct);
+    row("limit that reads two ways", QStringLiteral("<2.000"), twoReadings("2.000"));
+    row("comparator after", QStringLiteral("0,05<"), unknownUnit);
+    row("two comparators", QStringLiteral("<<0,05"), nothing);
+    row("less and greater", QStringLiteral("<>1"), nothing);
+    row("equals first", QStringLiteral("=<1"), nothing);
+    row("equals then greater", QStringLiteral("=>1"), nothing);
+    row("single angle quotation mark", QStringLiteral("‹0,05"), nothing);
+    row("guillemet", QStringLiteral("«0,05"), nothing);
+    row("full-width less-than", QStringLiteral("＜0,05"), nothing);
+    row("words", QStringLiteral("inferiore a 0,05"), nothing);
+    row("range", QStringLiteral("0,5-2"), nothing);
+    row("range with a dash", QStringLiteral("2–10"), nothing);
+    row("limit with a flag", QStringLiteral("<5 (L)"), unknownUnit);
+
     // Long digit runs.
     const QString megabyte(1 << 20, u'7');
     row("1 MB of digits overflows", megabyte, inf);
@@ -217,6 +246,8 @@ void tst_NumberReader::reads()
     QVERIFY2(reading.value == expected.value, qPrintable(QString::number(reading.value, 'g', 17)));
     QCOMPARE(reading.unit, expected.unit);
     QCOMPARE(reading.number, expected.number);
+    QCOMPARE(reading.comparator, expected.comparator);
+    QCOMPARE(reading.comparatorText, expected.comparatorText);
 }
 
 QTEST_GUILESS_MAIN(tst_NumberReader)

@@ -61,6 +61,15 @@ void tst_Outcome::points_data()
     QTest::newRow("crp 100 mg/dL accepted") << "0.1" << "100 mg/dL" << "Negativo" << "4";
     QTest::newRow("pct 500 pg/ml gives 2") << "500 pg/ml" << "1" << "Negativo" << "2";
     QTest::newRow("pct 499 pg/ml gives 0") << "499 pg/ml" << "1" << "Negativo" << "0";
+    // A limit whose plausible values all earn the same points scores them.
+    for (const char *pct : {"<0,05", "< 0,02", "<0,5", "<50 pg/ml"})
+        QTest::addRow("pct %s gives 0", pct) << pct << "1" << "Negativo" << "0";
+    for (const char *pct : {">2", ">=2", "≥ 2", ">100", ">=500"})
+        QTest::addRow("pct %s gives 4", pct) << pct << "1" << "Negativo" << "4";
+    for (const char *crp : {"<5", "<4 mg/dL", "≤ 39"})
+        QTest::addRow("crp %s gives 0", crp) << "0.1" << crp << "Negativo" << "0";
+    for (const char *crp : {">200", ">10 mg/dL", ">=100"})
+        QTest::addRow("crp %s gives 4", crp) << "0.1" << crp << "Negativo" << "4";
     QTest::newRow("dipstick any case and blanks") << "0.1" << "5" << "  pOSITIVO " << "1";
     QTest::newRow("dipstick negativo any case") << "0.1" << "5" << "nEGATIVO" << "0";
 }
@@ -114,6 +123,29 @@ void tst_Outcome::refusalOrder_data()
         << "-3" << "45" << "forse"
         << QStringList{"warn implausible txtPCT", "warn dipstick cmbDipUrine",
                        "focus cmbDipUrine selected"};
+    // A limit across a band's edge names the edge nearest it; one that no
+    // plausible value meets is implausible.
+    const auto limit = [](const char *pct, const char *crp, const char *warning) {
+        const bool inPct = QByteArray(crp) == "45";
+        QTest::addRow("%s refused", inPct ? pct : crp)
+            << pct << crp << "Negativo"
+            << QStringList{QLatin1String(warning) + (inPct ? " txtPCT" : " txtCRP"),
+                           inPct ? "focus txtPCT selected" : "focus txtCRP selected"};
+    };
+    limit("<1", "45", "warn across edge 0.5");
+    limit("<=0,5", "45", "warn across edge 0.5");
+    limit(">1,9", "45", "warn across edge 2");
+    limit(">0,5", "45", "warn across edge 2");
+    limit(">500", "45", "warn implausible");
+    limit("<0", "45", "warn implausible");
+    limit("<=0", "45", "warn implausible");
+    limit("<<0,05", "45", "warn implausible");
+    limit("1", "<5 mg/dL", "warn across edge 40");
+    limit("1", ">40", "warn across edge 100");
+    limit("1", ">99", "warn across edge 100");
+    limit("1", "<=40", "warn across edge 40");
+    limit("1", "<200", "warn across edge 100");
+    limit("1", ">1000", "warn implausible");
     QTest::newRow("empty dipstick refused")
         << "1" << "45" << ""
         << QStringList{"warn dipstick cmbDipUrine", "focus cmbDipUrine selected"};
@@ -165,6 +197,20 @@ void tst_Outcome::breakdown_data()
                           "Norvana 1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT 0,0001 ng/ml (0) "
                           "\u00B7 CRP 45 mg/L (4,5 mg/dL) (2) \u00B7 Dipstick urinario Negativo "
                           "(0) \u00B7 Punteggio 2 (cut-off predittivo di SBI \u2265 3)");
+    QTest::newRow("limits keep their comparators")
+        << "<0,05" << ">200" << "Positivo"
+        << QStringLiteral("5 \u2014 PCT <0,05 ng/ml: 0 punti; CRP >200 mg/L: 4 punti; dipstick "
+                          "urinario Positivo: 1 punto. Cut-off predittivo di SBI: 3. | Norvana "
+                          "1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT <0,05 ng/ml (0) \u00B7 CRP >200 "
+                          "mg/L (4) \u00B7 Dipstick urinario Positivo (1) \u00B7 Punteggio 5 "
+                          "(cut-off predittivo di SBI \u2265 3)");
+    QTest::newRow("a converted limit, as written too")
+        << "\u2264 0,1" << ">10 mg/dL" << "Negativo"
+        << QStringLiteral("4 \u2014 PCT \u22640,1 ng/ml: 0 punti; CRP >100 mg/L (>10 mg/dL): 4 punti; "
+                          "dipstick urinario Negativo: 0 punti. Cut-off predittivo di SBI: 3. | "
+                          "Norvana 1.00 \u00B7 08/12/2026 21:05 \u00B7 PCT \u22640,1 ng/ml (0) "
+                          "\u00B7 CRP >100 mg/L (>10 mg/dL) (4) \u00B7 Dipstick urinario Negativo "
+                          "(0) \u00B7 Punteggio 4 (cut-off predittivo di SBI \u2265 3)");
     QTest::newRow("refused: no breakdown") << "abc" << "45" << "Negativo" << " | ";
 }
 

@@ -177,11 +177,12 @@ void tst_Accessibility::scoreIsAnnouncedWithItsValue()
 void tst_Accessibility::copyResultOnlyWhileScoreShown()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
-    calculate(QStringLiteral("1.2"), QStringLiteral("4,5 mg/dL"));
+    calculate(QStringLiteral("<0,05"), QStringLiteral(">10 mg/dL"));
     m_w->key(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     // The line itself is the core's to test; here that it is what the window copies.
     QVERIFY2(clipboard->text().startsWith(u"Norvana ")
-                 && clipboard->text().endsWith(QStringLiteral("CRP 45 mg/L (4,5 mg/dL) (2) \u00B7 "
+                 && clipboard->text().endsWith(QStringLiteral("PCT <0,05 ng/ml (0) \u00B7 CRP >100 "
+                                                              "mg/L (>10 mg/dL) (4) \u00B7 "
                                                               "Dipstick urinario Negativo (0) "
                                                               "\u00B7 Punteggio 4 (cut-off "
                                                               "predittivo di SBI \u2265 3)")),

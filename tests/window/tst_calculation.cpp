@@ -211,7 +211,7 @@ void tst_Calculation::hostileText_data()
         QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
     };
     const auto warning = [](norvana::Refusal refusal, norvana::Entry box) {
-        return norvana::refusalText(refusal, box);
+        return norvana::refusalText({refusal, box, {}});
     };
     const QString refused = warning(norvana::Refusal::Implausible, norvana::Entry::Pct);
     const QString pctUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Pct);
@@ -260,6 +260,14 @@ void tst_Calculation::hostileText_data()
         crpUnit);
     add("leading zero", QStringLiteral("0.500"), typed, "4", "2");
     add("2000 ng/L", QStringLiteral("2000 ng/L"), typed, "6", crpUnit);
+
+    // A limit scores the points it settles; across a band's edge it is
+    // refused, naming the edge.
+    add("limit below detection", QStringLiteral("<0,05"), typed, "2", "2");
+    add("limit across an edge", QStringLiteral("<1"), typed,
+        QStringLiteral("\"<1\" comprende valori sotto e sopra 0,5 ng/ml, che danno punti "
+                       "diversi: immettere il valore misurato."),
+        "2");
 
     // Whole in view or refused, blanks included; blanks of a copied cell
     // around the value are ignored.
