@@ -107,7 +107,6 @@ Outcome accept(Entry entry, const EntryText &text)
         outcome.warnings.append(*warning);
         outcome.focus = controlOf(entry);
     } else {
-        outcome.keepsScore = true;
         outcome.focus = kNext[size_t(entry)];
     }
     return outcome;

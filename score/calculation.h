@@ -16,6 +16,9 @@ enum class Entry { Pct, Crp, Dipstick };
 
 // Where the focus ends: an entry, or the button "&Calcola".
 enum class Control { Pct, Crp, Dipstick, Calculate };
+// An entry's control has the entry's number.
+static_assert(int(Control::Pct) == int(Entry::Pct) && int(Control::Crp) == int(Entry::Crp)
+              && int(Control::Dipstick) == int(Entry::Dipstick));
 
 // Why an entry is refused; the window words the warning.
 enum class Refusal {
@@ -57,9 +60,11 @@ struct Outcome
     QList<Warning> warnings;
     // The score to show, or none, which clears the score on display.
     std::optional<ScoreBreakdown> score;
-    // Enter on an accepted entry leaves the score on display as it is.
-    bool keepsScore = false;
     Control focus = Control::Pct;
+
+    // Enter on an accepted entry leaves the score on display as it is: an
+    // outcome without warnings that brings no score of its own.
+    bool keepsScore() const { return warnings.isEmpty() && !score; }
 };
 
 // Reads and checks both values (CRP first) and the dipstick; the score

@@ -235,7 +235,7 @@ void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
 {
     // A score comes only without warnings; with them, the score from before
     // goes before the first box opens.
-    if (!outcome.keepsScore)
+    if (!outcome.keepsScore())
         showScore(outcome.score);
     for (const Warning &warning : outcome.warnings)
         showMessage(this, refusalText(warning), QMessageBox::Warning);

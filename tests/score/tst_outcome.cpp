@@ -261,7 +261,7 @@ void tst_Outcome::enter()
 
     const Outcome outcome = accept(entry, {text, true});
     QCOMPARE(outcomeLog(outcome), log);
-    QCOMPARE(outcome.keepsScore, keepsScore);
+    QCOMPARE(outcome.keepsScore(), keepsScore);
 }
 
 QTEST_GUILESS_MAIN(tst_Outcome)
