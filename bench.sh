@@ -20,7 +20,7 @@ case "${1:-}" in
 esac
 [ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro|ladder] [OPTIONS]" >&2; exit 2; }
 
-scripts/install-deps.sh build run test display tools
+scripts/install-deps.sh build run bench display tools
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_TESTING=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" --target \
