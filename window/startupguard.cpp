@@ -36,7 +36,7 @@ constexpr Reading kReadings[] = {
     {"Could not load the Qt platform plugin \"([^\"]*)\"", "Qt's platform plugin \"%1\" could not start",
      "QT_DEBUG_PLUGINS=1 norvana tells why"},
 };
-constexpr int kPluginsOwnWords = 3;
+constexpr const Reading *kPluginsOwnWordsEnd = kReadings + 3;
 
 std::mutex g_mutex;
 QStringList g_held; // the toolkit's messages as it would write them
@@ -48,20 +48,18 @@ QByteArray failureLine(const QString &fatal)
 {
     const QString available =
         QRegularExpression(QStringLiteral("Available platform plugins are: (.*)\\.")).match(fatal).captured(1);
-    const Reading *const couldNotLoad = std::end(kReadings) - 1;
-    QStringList reasons;
-    QStringList todos;
-    bool explained = false; // a plugin's own words since its last "could not load"
+    QStringList reasons, todos;
+    bool explained = false; // by a plugin's own words since its last "could not load"
     for (const QString &message : std::as_const(g_held)) {
         for (const Reading &reading : kReadings) {
             const QRegularExpressionMatch match = QRegularExpression(QLatin1String(reading.pattern)).match(message);
             if (!match.hasMatch())
                 continue;
-            if (&reading != couldNotLoad || !explained) {
+            if (&reading != std::end(kReadings) - 1 || !explained) {
                 reasons << QString::fromLatin1(reading.reason).replace(QLatin1String("%1"), match.captured(1));
                 todos << QString::fromLatin1(reading.todo).replace(QLatin1String("%1"), available);
             }
-            explained = &reading < kReadings + kPluginsOwnWords;
+            explained = &reading < kPluginsOwnWordsEnd;
             break;
         }
     }
@@ -86,20 +84,17 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 {
     const std::lock_guard lock(g_mutex);
     if (type == QtFatalMsg) {
-        // Asked for the plugins' story, the user gets it before the line.
         if (qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS"))
-            passOn();
+            passOn(); // the plugins' story, asked for, before the line
         std::fputs(failureLine(text).constData(), stderr);
         std::fflush(stderr);
-        // Not an abort: no core dump, and nothing of the half-built toolkit
-        // runs at exit.
-        std::_Exit(1);
+        std::_Exit(1); // not an abort: no core dump, nothing of the half-built toolkit runs
     }
     g_held.append(qFormatLogMessage(type, context, text));
     // A connection lost halfway: the toolkit ends the program itself right
-    // after saying so, and what it said stands.
+    // after saying so.
     if (text.contains(QRegularExpression(QStringLiteral("^The (X11|Wayland) connection (broke|experienced)"))))
-        passOn();
+        passOn(); // what it said stands
 }
 
 } // namespace

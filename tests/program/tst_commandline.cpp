@@ -377,7 +377,7 @@ void tst_CommandLine::startsOnChosenPlatform_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QStringList>("variables");
-    QTest::addColumn<QStringList>("says"); // on standard error, among other things
+    QTest::addColumn<QStringList>("says"); // named on standard error, among other things
 
     const QStringList deadWayland{QStringLiteral("WAYLAND_DISPLAY=norvana-none")};
     QTest::newRow("QT_QPA_PLATFORM")
@@ -387,35 +387,32 @@ void tst_CommandLine::startsOnChosenPlatform_data()
     QTest::newRow("--platform and an unknown argument")
         << QStringList{QStringLiteral("--unknown"), QStringLiteral("--platform"), QStringLiteral("offscreen")}
         << deadWayland << QStringList{};
-    // The toolkit's messages while it starts, held back then, and later ones.
+    // The toolkit's messages while it starts, held back then: each names what
+    // it could not find.
     QTest::newRow("the toolkit's messages")
         << QStringList{QStringLiteral("-style"), QStringLiteral("nosuchstyle")}
         << QStringList{QStringLiteral("QT_QPA_PLATFORM=nosuchplatform;offscreen")}
-        << QStringList{QStringLiteral("\"nosuchplatform\""), QStringLiteral("'nosuchstyle'")};
+        << QStringList{QStringLiteral("nosuchplatform"), QStringLiteral("nosuchstyle")};
 }
 
-// The window opens and the program runs on until it is ended. Two of the
-// toolkit's messages, asked for here, show how far it came: the platform
-// plugin's at start, held back until the window is shown, and the one the
-// event loop gives when it first asks for a pointing device, which the
-// offscreen platform has none of. Once they and the expected messages have
-// come, the program must still be running.
+// The window opens and the program runs on until it is ended. The
+// toolkit's debug messages, asked for here, are held back until the window is
+// shown: once they and the expected messages are out, the program must still
+// be running.
 void tst_CommandLine::startsOnChosenPlatform()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QStringList, variables);
     QFETCH(QStringList, says);
 
-    const QStringList progress{QStringLiteral("qt.qpa.plugin: Successfully loaded Qt platform plugin"),
-                               QStringLiteral("qt.qpa.input.devices: no mouse-like devices registered")};
     QProcess program;
     program.setReadChannel(QProcess::StandardError);
-    start(program, arguments, variables << QStringLiteral("QT_LOGGING_RULES=qt.qpa.plugin.debug=true;qt.qpa.input.devices.debug=true"));
+    start(program, arguments, variables << QStringLiteral("QT_LOGGING_RULES=qt.*.debug=true"));
     QVERIFY(program.waitForStarted());
     QString error;
     const auto saidAll = [&] {
         const auto said = [&](const QString &text) { return error.contains(text); };
-        return std::all_of(progress.begin(), progress.end(), said) && std::all_of(says.begin(), says.end(), said);
+        return !error.isEmpty() && std::all_of(says.begin(), says.end(), said);
     };
     while (!saidAll() && program.waitForReadyRead(30000))
         error += QString::fromLocal8Bit(program.readAllStandardError());
