@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 #include <QStringList>
 
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -40,7 +39,6 @@ constexpr const Reading *kPluginsOwnWordsEnd = kReadings + 3;
 
 std::mutex g_mutex;
 QStringList g_held; // the toolkit's messages as it would write them
-void (*g_onBrokenPipe)(int) = SIG_DFL;
 
 // The line for a toolkit that gave up with the fatal message, from the
 // messages it gave before.
@@ -101,15 +99,11 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
 
 StartupGuard::StartupGuard()
 {
-    // A display that closes the connection at once makes the toolkit's first
-    // write to it fail, which would end the program without a word.
-    g_onBrokenPipe = std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(holdMessage);
 }
 
 void StartupGuard::finish()
 {
-    std::signal(SIGPIPE, g_onBrokenPipe);
     qInstallMessageHandler(nullptr);
     const std::lock_guard lock(g_mutex);
     passOn();
