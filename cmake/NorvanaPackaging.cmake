@@ -47,14 +47,6 @@ License: Expat
         WORKING_DIRECTORY ${doc_dir}
         COMMENT "Compressing the changelog")
     add_custom_target(norvana_changelog ALL DEPENDS doc/changelog.gz)
-    # Norvana has no web site: the metainfo names no homepage, which
-    # AppStream 1.0 warns of, and lintian reports that warning as a failed
-    # validation. tests/packaging validates the metainfo with that warning
-    # alone lowered to a note.
-    file(WRITE ${doc_dir}/lintian-overrides
-"# The metainfo names no homepage: Norvana has no web site.
-norvana: appstream-metadata-validation-failed
-")
     # Only the .deb carries them: CPack runs this script after its install
     # of the project, while a plain `cmake --install` leaves them to a
     # distribution's own packaging.
@@ -62,9 +54,6 @@ norvana: appstream-metadata-validation-failed
 "if(CPACK_GENERATOR STREQUAL \"DEB\")
     file(INSTALL \"${doc_dir}/copyright\" \"${doc_dir}/changelog.gz\"
          DESTINATION \"\${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/norvana\")
-    file(INSTALL \"${doc_dir}/lintian-overrides\"
-         DESTINATION \"\${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/lintian/overrides\"
-         RENAME norvana)
 endif()
 ")
     set(CPACK_INSTALL_SCRIPTS ${doc_dir}/install-deb-docs.cmake)
