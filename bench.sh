@@ -5,9 +5,6 @@
 #                              observer, e.g. --runs 20 --settle-ms 300
 #   ./bench.sh micro [OPT]     only the micro-benchmarks; OPT goes to Google
 #                              Benchmark, e.g. --benchmark_repetitions=5
-#   ./bench.sh ladder [OPT]    the floor built up one kind of control at a
-#                              time, each step against the floor; OPT goes to
-#                              the observer
 # The start-up benchmark runs under its own Xvfb server, without a window
 # manager, whatever display the caller has (scripts/virtual-display.sh).
 set -euo pipefail
@@ -15,16 +12,16 @@ cd "$(dirname "$0")"
 
 what=all
 case "${1:-}" in
-    startup | micro | ladder) what=$1; shift ;;
+    startup | micro) what=$1; shift ;;
     all) shift ;;
 esac
-[ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro|ladder] [OPTIONS]" >&2; exit 2; }
+[ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro] [OPTIONS]" >&2; exit 2; }
 
-scripts/install-deps.sh build run test display tools
+scripts/install-deps.sh build run bench display tools
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_TESTING=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
 cmake --build build/bench -j"$(nproc)" --target \
-    norvana norvana_floor norvana_straightforward norvana_ladder norvana_startobserver \
+    norvana norvana_floor norvana_straightforward norvana_startobserver \
     norvana_microbench
 
 work=$(mktemp -d)
@@ -46,16 +43,6 @@ startup() {
         straightforward=build/bench/bench/norvana_straightforward
 }
 
-ladder() {
-    local step steps=()
-    for step in floor labels entries buttons combo menu; do
-        steps+=("$step=build/bench/bench/norvana_ladder $step")
-    done
-    start_x 1280x1024
-    echo "== The floor built up one kind of control at a time, under Xvfb $DISPLAY"
-    observe --runs 11 --settle-ms 300 --baseline floor "$@" "${steps[@]}"
-}
-
 micro() {
     echo "== Micro-benchmarks of the core"
     if [ $# -eq 0 ]; then
@@ -66,7 +53,6 @@ micro() {
 
 case "$what" in
     startup) startup "$@" ;;
-    ladder) ladder "$@" ;;
     micro) micro "$@" ;;
     all) startup; micro ;;
 esac

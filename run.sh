@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-    echo "error: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set; run ./run.sh in a desktop session, or on a virtual display: xvfb-run ./run.sh (package xvfb)" >&2
+    echo "error: no display to open the window on: neither DISPLAY nor WAYLAND_DISPLAY is set; run ./run.sh in a desktop session, or on a virtual display: xvfb-run ./run.sh (packages xvfb and xauth)" >&2
     exit 1
 fi
 

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Norvana and checks it.
-#   ./test.sh                  builds with its tests and the benchmarks (so that CI
-#                              checks they build) and runs every test (build/test)
+#   ./test.sh                  builds with its tests and runs every test (build/test)
 #   ./test.sh sanitize         the same under AddressSanitizer with leak checking
 #                              and UndefinedBehaviorSanitizer (build/sanitize)
 #   ./test.sh fuzz [SECONDS]   builds the fuzz targets with clang and runs them for
@@ -16,7 +15,7 @@ jobs=$(nproc)
 
 run_tests() {
     scripts/install-deps.sh build run test
-    cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
+    cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
     cmake --build build/test -j"$jobs"
     QT_QPA_PLATFORM=offscreen ctest --test-dir build/test --output-on-failure -j"$jobs"
 }

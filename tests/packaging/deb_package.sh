@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb with CPack into a scratch directory and reads its control
-# data and contents: name, version, every runtime dependency (the Qt
-# libraries, the layout's font), the recommended Wayland plugin and Qt
+# data and contents: name, version, every runtime dependency (the packages
+# of the libraries the program links, as dpkg-shlibdeps finds them on this
+# release, and the layout's font), the recommended Wayland plugin and Qt
 # translations, the description's form, the installed files and the
 # program's lack of a run path. Exits 77
 # (skipped) when a tool it needs is missing.
@@ -33,19 +34,36 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ "$(field Maintainer)" != *localhost* ]] || fail "Maintainer '$(field Maintainer)' is on localhost"
 
 # Each relation's package names, with or without a version constraint.
-names() { echo " $(field "$1" | tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | tr '\n' ' ') "; }
-depends=$(names Depends)
+names() { echo " $(tr ',|' '\n\n' | sed 's/(.*)//; s/^ *//; s/ *$//' | tr '\n' ' ') "; }
+depends=$(field Depends | names)
 echo "Depends: $(field Depends)"
 echo "Recommends: $(field Recommends)"
-for pkg in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 fonts-liberation2; do
+
+# The packages of the shared libraries the program links, as dpkg-shlibdeps
+# finds them on this release (Qt's among them), and the layout's font.
+need readelf binutils
+dpkg-deb -x "$deb" "$work/root"
+program=$work/root/usr/bin/norvana
+needed=$(readelf -d "$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p')
+for library in libQt6Core libQt6Gui libQt6Widgets; do
+    grep -q "^$library\.so" <<<"$needed" || fail "usr/bin/norvana does not link $library"
+done
+mkdir -p "$work/shlibs/debian"
+: >"$work/shlibs/debian/control"
+shlibs=$(cd "$work/shlibs" && dpkg-shlibdeps -O "$program" 2>"$work/shlibdeps.log") \
+    || { cat "$work/shlibdeps.log"; fail "dpkg-shlibdeps"; }
+libraries=$(names <<<"${shlibs#shlibs:Depends=}")
+[ "$(wc -w <<<"$libraries")" -ge 3 ] || fail "dpkg-shlibdeps found no libraries: $shlibs"
+for pkg in $libraries fonts-liberation2; do
     [[ "$depends" == *" $pkg "* ]] || fail "Depends lacks $pkg"
 done
 # qt6-qpa-plugins holds no platform plugin the program uses (X11 comes with
 # libqt6gui6); the Wayland plugin is recommended, not required.
 [[ "$depends" != *" qt6-qpa-plugins "* ]] || fail "Depends names qt6-qpa-plugins"
 [[ "$depends" != *" qt6-wayland "* ]] || fail "Depends requires qt6-wayland"
-[[ "$(names Recommends)" == *" qt6-wayland "* ]] || fail "Recommends lacks qt6-wayland"
-[[ "$(names Recommends)" == *" qt6-translations-l10n "* ]] || fail "Recommends lacks qt6-translations-l10n"
+recommends=$(field Recommends | names)
+[[ "$recommends" == *" qt6-wayland "* ]] || fail "Recommends lacks qt6-wayland"
+[[ "$recommends" == *" qt6-translations-l10n "* ]] || fail "Recommends lacks qt6-translations-l10n"
 
 # A synopsis and a description of lines of at most 80 characters.
 description=$(field Description)
@@ -64,8 +82,6 @@ for path in ./usr/bin/norvana ./usr/share/man/man1/norvana.1.gz \
 done
 
 # The program finds its libraries where the system keeps them: no run path.
-need readelf binutils
-dpkg-deb -x "$deb" "$work/root"
-dynamic=$(readelf -d "$work/root/usr/bin/norvana")
+dynamic=$(readelf -d "$program")
 ! grep -Eq '\((RUNPATH|RPATH)\)' <<<"$dynamic" || fail "usr/bin/norvana has a run path: $(grep -E 'R(UN)?PATH' <<<"$dynamic")"
 echo "PASS"

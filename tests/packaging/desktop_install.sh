@@ -37,7 +37,11 @@ echo "desktop file: valid"
 
 metainfo=$root/share/metainfo/$id.metainfo.xml
 [ -f "$metainfo" ] || fail "$id.metainfo.xml is not installed"
-appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
+# Norvana has no web site, so no homepage: AppStream 1.0 warns of that, and
+# the warning is lowered to a note; older validators, which do not know the
+# warning, cannot lower it and validate as they are.
+appstreamcli validate --no-net --override=url-homepage-missing=info "$metainfo" \
+    || appstreamcli validate --no-net "$metainfo" || fail "appstreamcli rejects $metainfo"
 grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo's id is not $id"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
