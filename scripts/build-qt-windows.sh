@@ -107,7 +107,7 @@ cmake -S "$source_dir" -B "$work/build" -G Ninja \
     "${options[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; echo "error: configure failed, see $work/configure.log" >&2; exit 1; }
 
-# Ninja's progress ([n/total]) shows how far the build is; it took 100
+# Ninja's progress ([n/total]) shows how far the build is; it took 95
 # minutes on two cores shared with two other builds (measured).
 echo "Qt for Windows: building (log: $work/build.log)" >&2
 if ! ninja -C "$work/build" -j"$(nproc)" 2>&1 | tee "$work/build.log" \
