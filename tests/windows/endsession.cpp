@@ -74,7 +74,7 @@ int wmain(int argc, wchar_t *argv[])
         return failure("Norvana did not agree to end (WM_QUERYENDSESSION)");
     }
     if (closeApp)
-        PostMessageW(search.window, WM_CLOSE, 0, ENDSESSION_CLOSEAPP);
+        SendMessageTimeoutW(search.window, WM_CLOSE, 0, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000, nullptr);
     else
         SendMessageTimeoutW(search.window, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,
                             nullptr);
