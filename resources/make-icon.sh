@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Makes Norvana's icon files from the two pixel maps in resources/icon with
 # ImageMagick (Debian package imagemagick):
-#   norvana.ico                 the 32x32 and 16x16 maps, 16 colours each
+#   norvana.ico                 the 32x32 and 16x16 maps, 16 colours each, then
+#                               24x24 (the 16x16 map scaled 1.5x), 48x48 (it
+#                               scaled 3x) and 256x256 (the 32x32 map scaled
+#                               8x), pixel for pixel, for Windows' scales
+#                               above 100 % and its large icons
 #   norvana-16.png, -32.png     the maps
 #   norvana-64.png, -128.png    the 32x32 map scaled 2x and 4x, pixel for pixel
 # The files are committed; run this after changing a map. With a folder as
@@ -26,7 +30,11 @@ xpm() {
 xpm 32 >norvana-32.xpm
 xpm 16 >norvana-16.xpm
 
-convert norvana-32.xpm norvana-16.xpm -type PaletteAlpha norvana.ico
+# The large images Windows shows at 125 % and above; no map is smoothed, so
+# every pixel keeps one of the 16 colours. 256 pixels is stored as PNG.
+convert norvana-32.xpm norvana-16.xpm \
+    \( norvana-16.xpm -sample 150% \) \( norvana-16.xpm -sample 300% \) \( norvana-32.xpm -sample 800% \) \
+    -type PaletteAlpha norvana.ico
 convert norvana-16.xpm -strip norvana-16.png
 convert norvana-32.xpm -strip norvana-32.png
 convert norvana-32.xpm -scale 200% -strip norvana-64.png

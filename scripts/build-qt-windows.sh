@@ -3,7 +3,9 @@
 # libraries with only what Norvana uses (Core, Gui, Widgets, Test, the
 # windows and offscreen platforms, the Windows styles), and keeps it outside
 # the clone, under ${XDG_CACHE_HOME:-~/.cache}/norvana/, keyed by the Qt
-# source version and the configure options. A build already there is reused.
+# source version, the configure options and the versions of the MinGW-w64
+# compiler and runtime it is built with (static libraries carry their code
+# into Norvana.exe). A build already there is reused.
 # Prints the folder Qt is installed in as its last line; the licence notices
 # of what it holds are in its notices/ folder.
 #   scripts/build-qt-windows.sh
@@ -59,7 +61,10 @@ options=(
     -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF
 )
-key=$( { printf '%s\n' "${options[@]}"; cat "$toolchain"; } | sha256sum | cut -c1-12)
+# GCC calls itself only "12-posix"; the Debian packages' versions say which
+# build of the compiler and of the MinGW-w64 headers and libraries it is.
+compiler=$(dpkg-query -W -f='${Package} ${Version}\n' g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev)
+key=$( { printf '%s\n' "${options[@]}"; cat "$toolchain"; echo "$compiler"; } | sha256sum | cut -c1-12)
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/norvana
 work=$cache/qt-$qt_version-mingw64-$key
 prefix=$work/install
@@ -102,8 +107,8 @@ cmake -S "$source_dir" -B "$work/build" -G Ninja \
     "${options[@]}" >"$work/configure.log" 2>&1 \
     || { tail -40 "$work/configure.log" >&2; echo "error: configure failed, see $work/configure.log" >&2; exit 1; }
 
-# Ninja's progress ([n/total]) shows how far the build is; it takes about
-# 20 minutes on two cores.
+# Ninja's progress ([n/total]) shows how far the build is; it took 95
+# minutes on two cores shared with two other builds (measured).
 echo "Qt for Windows: building (log: $work/build.log)" >&2
 if ! ninja -C "$work/build" -j"$(nproc)" 2>&1 | tee "$work/build.log" \
     | awk '/^\[[0-9]+\/[0-9]+\]/ { split(substr($1, 2), n, "/"); p = int(100 * n[1] / n[2]);

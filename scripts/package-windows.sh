@@ -1,23 +1,58 @@
 #!/usr/bin/env bash
-# Packs Norvana.exe for Windows and checks the MSI under Wine: in OUT (build/windows)
+# Packs OUT/Norvana.exe for Windows: in OUT (build/windows)
 #   Norvana-VERSION-win64.zip   Norvana.exe, LICENSE.txt, LEGGIMI.txt (install,
-#                               run, relink against another Qt) and licenze\
-#                               (Qt's LGPL v3 with its bundled libraries'
-#                               notices; MinGW-w64's runtime and GCC's)
+#                               run, deploy, relink against another Qt) and
+#                               licenze\ (Qt's LGPL v3 with its bundled
+#                               libraries' notices; MinGW-w64's runtime and GCC's)
 #   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
-# then installs the MSI with Wine's msiexec /qn, checks the program, the
-# Start-menu shortcut and the Programs and Features entry, uninstalls it and
-# checks that nothing is left. Run by scripts/test-windows.sh, with Wine's
-# prefix in WINEPREFIX.
-#   scripts/package-windows.sh OUT QT_PREFIX VERSION
+#   Norvana-VERSION-IT.txt      the note for IT: product and upgrade codes,
+#                               SHA-256 of the files, signer, commands, exit codes
+# and checks that the note's product code and hashes are those of the files.
+# INFO is the norvana-package.txt CMake writes (version, maker, upgrade code);
+# VERSION, when given, stands for its version (the upgrade test's packages).
+#
+# Signing: with NORVANA_SIGN_PKCS12 (a PKCS#12 file with the code-signing
+# certificate and its key) and NORVANA_SIGN_PASSWORD_FILE (its password on
+# the first line), Norvana.exe is signed in place before it is packed, and the
+# MSI after it is made (Authenticode, SHA-256), with a timestamp from
+# NORVANA_SIGN_TIMESTAMP (an RFC 3161 server's URL) when set. Without them the
+# packages are unsigned; with NORVANA_RELEASE=1 that is an error.
+#   scripts/package-windows.sh OUT QT_PREFIX INFO [VERSION]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=$1 qt=$2 version=$3
+out=$1 qt=$2
 fail() { echo "error: $*" >&2; exit 1; }
 
-maintainer=$(sed -n 's/^set(NORVANA_MAINTAINER "\(.*\)")$/\1/p' "$root/CMakeLists.txt")
+declare -A info
+while IFS='=' read -r key value; do info[$key]=$value; done <"$3"
+version=${4:-${info[version]}}
+upgrade_code=${info[upgrade_code]}
+# One product code per version, the same at every build of it: a name-based
+# UUID (version 5) of the version in the upgrade code's namespace.
+product_code=$(python3 -c 'import sys, uuid; print(str(uuid.uuid5(uuid.UUID(sys.argv[1]), sys.argv[2])).upper())' \
+    "$upgrade_code" "Norvana $version")
 qt_version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 qt_version=${qt_version%%+*}
+
+signing=${NORVANA_SIGN_PKCS12:+yes}
+if [ -z "$signing" ]; then
+    [ "${NORVANA_RELEASE:-}" != 1 ] || fail "NORVANA_RELEASE=1, but no certificate to sign with (NORVANA_SIGN_PKCS12)"
+    echo "unsigned: Norvana.exe and the MSI (no NORVANA_SIGN_PKCS12)"
+else
+    [ -r "$NORVANA_SIGN_PKCS12" ] || fail "cannot read the certificate $NORVANA_SIGN_PKCS12"
+    [ -r "${NORVANA_SIGN_PASSWORD_FILE:-}" ] || fail "cannot read its password file (NORVANA_SIGN_PASSWORD_FILE)"
+    signer=$(openssl pkcs12 -in "$NORVANA_SIGN_PKCS12" -passin "file:$NORVANA_SIGN_PASSWORD_FILE" -nokeys -clcerts \
+             | openssl x509 -noout -subject -nameopt oneline,-esc_msb | sed 's/^subject= *//')
+fi
+sign() {
+    local timestamp=()
+    [ -z "${NORVANA_SIGN_TIMESTAMP:-}" ] || timestamp=(-ts "$NORVANA_SIGN_TIMESTAMP")
+    osslsigncode sign -pkcs12 "$NORVANA_SIGN_PKCS12" -readpass "$NORVANA_SIGN_PASSWORD_FILE" -h sha256 \
+        -n Norvana "${timestamp[@]}" -in "$1" -out "$1.signed" >/dev/null || fail "signing $1 failed"
+    mv "$1.signed" "$1"
+    echo "signed $1 ($signer)"
+}
+[ -z "$signing" ] || sign "$out/Norvana.exe"
 
 # What both packages hold.
 zip_name=Norvana-$version-win64
@@ -26,44 +61,81 @@ rm -rf "$stage" && mkdir -p "$stage/licenze/Qt" "$stage/licenze/MinGW-w64"
 cp "$out/Norvana.exe" "$stage/"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
+    -e "s/@PRODUCT_CODE@/{$product_code}/g" -e "s/@UPGRADE_CODE@/{$upgrade_code}/g" \
     "$root/resources/windows/LEGGIMI.txt" >"$stage/LEGGIMI.txt"
 cp "$qt/notices/"*.txt "$stage/licenze/Qt/"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenze/MinGW-w64/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenze/MinGW-w64/gcc-runtime-libraries.txt"
 
-rm -f "$out/$zip_name.zip"
+zip=$out/$zip_name.zip
+rm -f "$zip"
 (cd "$out" && zip -qr -X "$zip_name.zip" "$zip_name/")
-echo "made $out/$zip_name.zip"
+echo "made $zip"
 
 # wixl finds the files beside the WiX source.
 cp "$root/resources/windows/norvana.wxs" "$root/resources/icon/norvana.ico" "$stage/"
 msi=$out/Norvana-$version-x64.msi
-(cd "$stage" && wixl -a x64 -D Version="$version" -D Maintainer="${maintainer% <*}" \
-    -D Contact="$(sed 's/.*<\(.*\)>/\1/' <<<"$maintainer")" -o "$msi" norvana.wxs)
+(cd "$stage" && wixl -a x64 -D Version="$version" -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" \
+    -D Maintainer="${info[maintainer]}" -D Contact="${info[contact]}" -D HelpLink="mailto:${info[contact]}" \
+    -D Comments="${info[description]}" -o "$msi" norvana.wxs)
 rm "$stage/norvana.wxs" "$stage/norvana.ico"
+[ -z "$signing" ] || sign "$msi"
 echo "made $msi"
 
-echo "== the MSI under Wine's msiexec"
-c=$WINEPREFIX/drive_c
-uninstall_entries() {
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r'
-}
-before=$(find "$c" -ipath '*norvana*' | sort)
-wine msiexec /i "$(winepath -w "$msi")" /qn
-# Wine's msiexec puts the shortcut into the user's Start menu, where
-# Windows puts a per-machine package's into the common one.
-shortcut=$(find "$c" -path '*/Start Menu/Programs/Norvana.lnk' | head -1)
-[ -n "$shortcut" ] || fail "msiexec /i made no Start-menu shortcut"
-strings -el "$shortcut" | grep -q 'norvana\.ico$' || fail "the Start-menu shortcut has no icon"
-cmp -s "$c/Program Files/Norvana/Norvana.exe" "$out/Norvana.exe" || fail "the installed Norvana.exe differs"
-entry=$(uninstall_entries | grep -A30 'DisplayName.*Norvana$' || true)
-grep -q "DisplayVersion.*$version" <<<"$entry" || fail "no Programs and Features entry of version $version"
-grep -q "Publisher.*${maintainer% <*}" <<<"$entry" || fail "the Programs and Features entry names no maintainer"
-echo "installed: $c/Program Files/Norvana/Norvana.exe, $shortcut"
+# The note for IT, beside the packages.
+sha() { sha256sum "$1" | cut -d' ' -f1; }
+note=$out/Norvana-$version-IT.txt
+msi_name=${msi##*/}
+{
+    echo "Norvana $version per Windows 10 e 11 (64 bit): note per il reparto IT"
+    echo
+    echo "File (SHA-256)"
+    echo "  $msi_name  $(sha "$msi")"
+    echo "  $zip_name.zip  $(sha "$zip")"
+    echo "  Norvana.exe  $(sha "$out/Norvana.exe")  (lo stesso nel pacchetto MSI e nello zip)"
+    if [ -n "$signing" ]; then
+        echo "Firma Authenticode (SHA-256) di Norvana.exe e del pacchetto MSI: $signer"
+    else
+        echo "Firma: nessuna (Norvana.exe e il pacchetto MSI non sono firmati)"
+    fi
+    echo
+    echo "Windows Installer"
+    echo "  ProductCode  {$product_code}  (uno per versione, lo stesso a ogni compilazione)"
+    echo "  UpgradeCode  {$upgrade_code}  (lo stesso per ogni versione)"
+    echo "  Per computer (ALLUSERS=1), in C:\\Program Files\\Norvana (proprietà INSTALLDIR), con"
+    echo "  la voce \"Norvana\" nel menu Start. Una versione successiva sostituisce la precedente;"
+    echo "  una precedente non si installa sopra una successiva."
+    echo
+    echo "Comandi"
+    echo "  msiexec /i $msi_name /qn /norestart /l*v \"%TEMP%\\norvana-install.log\""
+    echo "  msiexec /i $msi_name /qn /norestart INSTALLDIR=\"D:\\Programmi\\Norvana\""
+    echo "  msiexec /x {$product_code} /qn /norestart /l*v \"%TEMP%\\norvana-remove.log\""
+    echo
+    echo "Codici di uscita di msiexec"
+    echo "  0     riuscito"
+    echo "  3010  riuscito; il riavvio è necessario per completare (con /norestart non avviene)"
+    echo "  1603  errore irreversibile, anche quando è installata una versione più recente: vedere il log"
+    echo "  1618  è in corso un'altra installazione: riprovare più tardi"
+    echo "  1638  questa versione è già installata (un'altra compilazione dello stesso ProductCode)"
+    echo
+    echo "Norvana non usa la rete e non conserva dati: nessun file, impostazione o voce del registro"
+    echo "per utente. Un aggiornamento con Norvana aperto lo chiude (Gestione riavvio di Windows)"
+    echo "senza perdite e senza chiedere il riavvio."
+} >"$note"
+echo "made $note"
 
-wine msiexec /x "$(winepath -w "$msi")" /qn
-after=$(find "$c" -ipath '*norvana*' | sort)
-[ "$after" = "$before" ] || fail "msiexec /x left: $(comm -13 <(echo "$before") <(echo "$after"))"
-! uninstall_entries | grep -q 'DisplayName.*Norvana$' || fail "msiexec /x left the Programs and Features entry"
-! wine reg query 'HKLM\Software\Norvana' >/dev/null 2>&1 || fail "msiexec /x left HKLM\Software\Norvana"
-echo "uninstalled: nothing left"
+# The note against the files beside it: the MSI's own product code, and the
+# hashes of the packages and of Norvana.exe inside each of them.
+noted_hash() { sed -n "s/^  $1  \([0-9a-f]\{64\}\).*/\1/p" "$note"; }
+msi_code=$(msiinfo export "$msi" Property | sed -n 's/^ProductCode\t\(.*\)\r\?$/\1/p' | tr -d '\r')
+grep -q "^  ProductCode  $msi_code " "$note" || fail "the note's ProductCode is not the MSI's ($msi_code)"
+[ "$(noted_hash "$msi_name")" = "$(sha "$msi")" ] || fail "the note's SHA-256 of $msi_name is not the file's"
+[ "$(noted_hash "$zip_name.zip")" = "$(sha "$zip")" ] || fail "the note's SHA-256 of the zip is not the file's"
+unpacked=$(mktemp -d)
+msiextract -C "$unpacked/msi" "$msi" >/dev/null
+unzip -q -d "$unpacked/zip" "$zip"
+for exe in "$unpacked/msi/Norvana/Norvana.exe" "$unpacked/zip/$zip_name/Norvana.exe"; do
+    [ "$(noted_hash Norvana.exe)" = "$(sha "$exe")" ] || fail "the note's SHA-256 of Norvana.exe is not that of ${exe#"$unpacked"/}"
+done
+rm -rf "$unpacked"
+echo "the note's product code and SHA-256 are those of the files beside it"

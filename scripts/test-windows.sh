@@ -2,13 +2,23 @@
 # ./test.sh windows: cross-builds Norvana.exe and its tests against Qt for
 # Windows (scripts/build-qt-windows.sh), runs the tests under Wine on the
 # offscreen platform, drives Norvana.exe with real keys under Wine on a
-# virtual X server, and packs the zip and the MSI (scripts/package-windows.sh).
-# Everything goes to build/windows/: Norvana.exe (stripped), the packages,
-# the screenshots (screenshots/), the build tree (cmake/) and Wine's prefix
-# (wine/).
+# virtual X server, ends it as Windows does at the end of a session, packs
+# the zip and the MSI, signed when a certificate is given
+# (scripts/package-windows.sh), and tries them as IT would
+# (scripts/test-packages-windows.sh).
+# Everything goes to build/windows/: Norvana.exe (stripped), the packages and
+# the note for IT, the screenshots (screenshots/), the msiexec logs
+# (msi-logs/), the signing test (signed/), the build tree (cmake/) and Wine's
+# prefix (wine/).
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
+
+# A release is signed: said before the long build, not after it.
+if [ "${NORVANA_RELEASE:-}" = 1 ] && [ -z "${NORVANA_SIGN_PKCS12:-}" ]; then
+    echo "error: NORVANA_RELEASE=1, but no certificate to sign with (NORVANA_SIGN_PKCS12)" >&2
+    exit 1
+fi
 
 scripts/install-deps.sh build windows display
 qt=$(scripts/build-qt-windows.sh | tail -1)
@@ -27,6 +37,8 @@ cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
 cmake --build "$tree" -j"$(nproc)"
+# What CMake tells the packaging script: the version, the maker...
+info=$tree/norvana-package.txt
 # Qt puts the programs of a Windows build at the top of the build tree.
 x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/Norvana.exe"
 echo "Norvana.exe: $(stat -c %s "$out/Norvana.exe") bytes stripped"
@@ -126,8 +138,6 @@ shot version
 answer "$box"
 status=0; wait $pid || status=$?
 [ $status -eq 0 ] || fail "--version ended with status $status"
-# The version as Norvana.exe's version information gives it (1.00).
-version=$(sed -n 's/.*"FileVersion", "\(.*\)"/\1/p' "$tree/resources/norvana.rc")
 
 wine "$out/Norvana.exe" -platform nosuch >/dev/null 2>&1 &
 pid=$!
@@ -195,4 +205,10 @@ for dpi in 120 144; do
 done
 width_at 96 >/dev/null
 
-scripts/package-windows.sh "$out" "$qt" "$version"
+# Ended as at a log-off and as an installer's Restart Manager ends it.
+for way in endsession closeapp; do
+    wine "$tree/endsession.exe" "$(winepath -w "$out/Norvana.exe")" $way || fail "Norvana.exe did not end ($way)"
+done
+
+scripts/package-windows.sh "$out" "$qt" "$info"
+scripts/test-packages-windows.sh "$out" "$qt" "$info"

@@ -3,6 +3,7 @@
 #include "sharediconstyle.h"
 #ifdef Q_OS_WIN
 #include "parentconsole.h"
+#include "sessionend.h"
 #endif
 
 #include <QCommandLineParser>
@@ -73,6 +74,9 @@ void setUpApplication()
     // The desktop file's id, by which a Wayland desktop finds its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("org.norvana.Norvana"));
     loadTranslations();
+#ifdef Q_OS_WIN
+    endWithWindowsSession();
+#endif
 }
 
 } // namespace norvana

@@ -8,7 +8,7 @@ namespace norvana {
 void answerCommandLine(int argc, char *argv[]);
 
 // Gives the application its name and version, its style, and Qt's own
-// texts in Italian.
+// texts in Italian; on Windows it ends with the session (sessionend.h).
 void setUpApplication();
 
 } // namespace norvana

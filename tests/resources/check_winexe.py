@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 """Reads what is inside Norvana.exe with pefile, wrestool and icotool: a
 64-bit GUI program that imports only DLLs that come with Windows, its
-Italian version information, its DPI-aware manifest and its icon group
-(32x32 and 16x16, 16 colours). Prints every fault and exits 1 on any.
-    check_winexe.py NORVANA.EXE VERSION"""
+Italian version information with its maker and copyright, its DPI-aware
+manifest and its icon group (16 to 48 pixels in 16 colours, 256 pixels in
+full colour). Prints every fault and exits 1 on any.
+    check_winexe.py NORVANA.EXE VERSION MAKER"""
 import re
 import subprocess
 import sys
@@ -11,7 +12,7 @@ import tempfile
 
 import pefile
 
-exe, version = sys.argv[1], sys.argv[2]
+exe, version, maker = sys.argv[1], sys.argv[2], sys.argv[3]
 faults = []
 
 
@@ -43,8 +44,10 @@ for info in pe.FileInfo[0]:
     for var in getattr(info, "Var", []):
         translations += [var.entry.get(b"Translation", var.entry.get("Translation"))]
 for name, wanted in [("FileVersion", version), ("ProductVersion", version), ("ProductName", "Norvana"),
-                     ("InternalName", "Norvana"), ("OriginalFilename", "Norvana.exe")]:
+                     ("InternalName", "Norvana"), ("OriginalFilename", "Norvana.exe"), ("CompanyName", maker)]:
     expect(name, strings.get(name), wanted)
+if not re.fullmatch(r"Copyright \(c\) 20\d\d " + re.escape(maker), strings.get("LegalCopyright", "")):
+    faults.append(f"LegalCopyright: {strings.get('LegalCopyright')!r}, expected the year and {maker!r}")
 expect("translation", translations, ["0x0410 0x04b0"])
 expect("file type", pe.VS_FIXEDFILEINFO[0].FileType, 1)  # VFT_APP
 
@@ -60,7 +63,9 @@ with tempfile.TemporaryDirectory() as scratch:
     subprocess.run(["wrestool", "-x", "--type=14", "-o", scratch, exe], check=True)
     listing = subprocess.run(f"icotool -l {scratch}/*", shell=True, check=True, capture_output=True, text=True)
 icons = sorted(re.findall(r"--width=(\d+) --height=(\d+) --bit-depth=(\d+) --palette-size=(\d+)", listing.stdout))
-expect("icons (width, height, bits, colours)", icons, [("16", "16", "4", "16"), ("32", "32", "4", "16")])
+expect("icons (width, height, bits, colours)", icons,
+       [("16", "16", "4", "16"), ("24", "24", "4", "16"), ("256", "256", "32", "0"), ("32", "32", "4", "16"),
+        ("48", "48", "4", "16")])
 
 print("\n".join(faults) or f"{exe}: as expected")
 sys.exit(1 if faults else 0)

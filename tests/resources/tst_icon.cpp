@@ -1,6 +1,6 @@
 // Reads the committed icon files with ImageMagick (identify, convert) and
 // checks what they are and what they draw: the .ico holds the two 16-colour
-// images, the PNGs show the same pixels, all are what resources/make-icon.sh
+// images and their larger copies, the PNGs show the same pixels, all are what resources/make-icon.sh
 // makes of the pixel maps, and the pictures are the bar chart they must show.
 // tst_layout compares the window's icon with the PNG files.
 
@@ -86,7 +86,7 @@ class tst_Icon : public QObject
 
 private Q_SLOTS:
     void initTestCase();
-    void hasTwoImages32And16();
+    void images();
     void pngsAreTheIconsPixels_data();
     void pngsAreTheIconsPixels();
     void drawing_data();
@@ -105,8 +105,9 @@ void tst_Icon::initTestCase()
     QVERIFY2(script.exitCode() == 0, script.readAllStandardError().constData());
 }
 
-// Two images, 32x32 then 16x16, each of 4 bits per pixel: 16 colours.
-void tst_Icon::hasTwoImages32And16()
+// The two maps, 32x32 then 16x16, each of 4 bits per pixel (16 colours),
+// then Windows' larger sizes; 256 pixels is a PNG image.
+void tst_Icon::images()
 {
     QString error;
     const QByteArray listing = magick(QStringLiteral("identify"),
@@ -114,11 +115,12 @@ void tst_Icon::hasTwoImages32And16()
                                        kIconDir + QStringLiteral("/norvana.ico")},
                                       &error);
     QVERIFY2(error.isEmpty(), qPrintable(error));
-    QCOMPARE(listing, QByteArray("32x32 4-bit\n16x16 4-bit\n"));
+    QCOMPARE(listing, QByteArray("32x32 4-bit\n16x16 4-bit\n24x24 4-bit\n48x48 4-bit\n256x256 8-bit\n"));
 }
 
 // Each PNG, the .ico's images and what make-icon.sh makes of the maps now
-// show the same pixels; the 64 and 128 px PNGs are the 32 px image scaled.
+// show the same pixels; the 64 and 128 px PNGs and the .ico's 256 px image
+// are the 32 px image scaled, its 48 px image the 16 px one.
 void tst_Icon::pngsAreTheIconsPixels_data()
 {
     QTest::addColumn<QString>("file");
@@ -127,6 +129,8 @@ void tst_Icon::pngsAreTheIconsPixels_data()
     QTest::addColumn<int>("scale");
     QTest::newRow("ico 32") << QStringLiteral("norvana.ico") << 0 << 32 << 1;
     QTest::newRow("ico 16") << QStringLiteral("norvana.ico") << 1 << 16 << 1;
+    QTest::newRow("ico 48") << QStringLiteral("norvana.ico") << 3 << 16 << 3;
+    QTest::newRow("ico 256") << QStringLiteral("norvana.ico") << 4 << 32 << 8;
     for (int size : {16, 32, 64, 128})
         QTest::addRow("png %d", size) << QStringLiteral("norvana-%1.png").arg(size) << 0
                                       << (size == 16 ? 16 : 32) << size / (size == 16 ? 16 : 32);
