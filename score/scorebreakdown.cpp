@@ -8,13 +8,6 @@ namespace norvana {
 
 namespace {
 
-// A value with a decimal comma and no more digits than it needs, never in
-// exponent form: 0,0001 rather than 1e-04.
-QString decimal(double value)
-{
-    return QString::number(value, 'f', QLocale::FloatingPointShortest).replace(u'.', u',');
-}
-
 // "PCT 1,2 ng/ml" or "PCT <0,05 ng/ml", and the entry as written after a
 // conversion: "CRP 45 mg/L (4,5 mg/dL)".
 QString valueText(const char16_t *name, const ScoredValue &v, const char16_t *unit)
@@ -37,6 +30,11 @@ QString pointsText(qint16 points)
 }
 
 } // namespace
+
+QString decimal(double value)
+{
+    return QString::number(value, 'f', QLocale::FloatingPointShortest).replace(u'.', u',');
+}
 
 QString ScoreBreakdown::text() const
 {

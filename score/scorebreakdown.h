@@ -6,6 +6,10 @@
 
 namespace norvana {
 
+// A value with a decimal comma and no more digits than it needs, never in
+// exponent form: 0,0001 rather than 1e-04.
+QString decimal(double value);
+
 // One laboratory value of a score on display.
 struct ScoredValue
 {

@@ -92,7 +92,7 @@ inline QString refusalText(const Warning &warning)
         return twoReadingsText(warning.number);
     case Refusal::AcrossEdge:
         return QString::fromUtf16(kAcrossEdgeText)
-            .arg(warning.number, QString::number(warning.edge).replace(u'.', u','),
+            .arg(warning.number, decimal(warning.edge),
                  entry == Entry::Pct ? QStringLiteral("ng/ml") : QStringLiteral("mg/L"));
     case Refusal::UnknownUnit:
         return QString::fromUtf16(entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText);
