@@ -10,20 +10,14 @@
 namespace norvana {
 
 namespace {
-
-// A reading of one of the toolkit's messages: what is missing and what to
-// do (may be empty). %1 in the reason is the pattern's capture, in what to
-// do the platforms the toolkit has.
-struct Reading
-{
-    const char *pattern, *reason, *todo;
-};
+// A reading of one of the toolkit's messages: what is missing and what to do.
+// %1 is the pattern's capture in the reason, the toolkit's platforms in what to do.
+struct Reading { const char *pattern, *reason, *todo; };
 
 constexpr char kUseDisplay[] = "start Norvana in a desktop session, or on a virtual display: xvfb-run norvana";
 
-// The platform plugins' own words come first. A plugin that could not start
-// has often said why before its "could not load" message, the last reading,
-// which then adds nothing.
+// The platform plugins' own words come first. A plugin that could not start has often
+// said why before its "could not load" message, the last reading, which then adds nothing.
 constexpr Reading kReadings[] = {
     {"could not connect to display\\s*$", "no X display is set (DISPLAY)", kUseDisplay},
     {"could not connect to display (\\S+)", "the X display %1 does not answer or refuses the connection", kUseDisplay},
@@ -40,8 +34,7 @@ constexpr const Reading *kPluginsOwnWordsEnd = kReadings + 3;
 std::mutex g_mutex;
 QStringList g_held; // the toolkit's messages as it would write them
 
-// The line for a toolkit that gave up with the fatal message, from the
-// messages it gave before.
+// The line for a toolkit that gave up with the fatal message, from the messages it gave before.
 QByteArray failureLine(const QString &fatal)
 {
     const QString available =
@@ -65,7 +58,6 @@ QByteArray failureLine(const QString &fatal)
         reasons << fatal.section(u'\n', 0, 0).trimmed();
     reasons.removeDuplicates();
     todos.removeDuplicates();
-    todos.removeAll(QString());
     todos.prepend(reasons.join(QLatin1String(" and ")));
     return "norvana: cannot open the window: " + todos.join(QLatin1String("; ")).toLocal8Bit() + '\n';
 }
@@ -85,16 +77,13 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
         if (qEnvironmentVariableIsSet("QT_DEBUG_PLUGINS"))
             passOn(); // the plugins' story, asked for, before the line
         std::fputs(failureLine(text).constData(), stderr);
-        std::fflush(stderr);
         std::_Exit(1); // not an abort: no core dump, nothing of the half-built toolkit runs
     }
     g_held.append(qFormatLogMessage(type, context, text));
-    // A connection lost halfway: the toolkit ends the program itself right
-    // after saying so.
+    // A connection lost halfway: the toolkit ends the program itself right after saying so.
     if (text.contains(QRegularExpression(QStringLiteral("^The (X11|Wayland) connection (broke|experienced)"))))
         passOn(); // what it said stands
 }
-
 } // namespace
 
 StartupGuard::StartupGuard()

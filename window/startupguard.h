@@ -2,10 +2,9 @@
 
 namespace norvana {
 
-// Stands guard while the application object is built and the window first
-// shown: the toolkit's messages are held back until finish(), and where the
-// toolkit cannot open the window (no display, no platform plugin...), the
-// program says why in one line on standard error and exits with status 1.
+// Holds the toolkit's messages back while the application object is built and the window
+// first shown, until finish(); where the toolkit cannot open the window (no display, no
+// platform plugin...), says why in one line on standard error and exits with status 1.
 class StartupGuard
 {
 public:
