@@ -1,6 +1,7 @@
 #include "scorewindow.h"
 
 #include "appicon.h"
+#include "closedwindowkeys.h"
 #include "controlfactory.h"
 #include "entrycontrols.h"
 #include "messagebox.h"
@@ -73,6 +74,9 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
     connectHandlers();
     m_controls.pctEdit->setFocus(Qt::OtherFocusReason);
     qApp->installEventFilter(this);
+#ifndef Q_OS_WIN
+    passOnKeysOfClosedWindows(this);
+#endif
 }
 
 bool ScoreWindow::eventFilter(QObject *watched, QEvent *event)

@@ -135,6 +135,9 @@ void tst_XKeys::road_data()
     QTest::newRow("refused value, OK, then typing replaces it")
         << none << none << none << "type:abc key:Return wait:box key:Return type:2 key:Return"
         << "2" << "" << "" << "txtCRP" << 1;
+    QTest::newRow("box closed with Return, 2 at once")
+        << none << none << none << "type:abc key:Return wait:box burst:Return,2"
+        << "2" << "" << "" << "txtPCT" << 1;
     QTest::newRow("refused value, OK, then Alt+C")
         << "1.2" << "0" << none << "key:alt+c wait:box key:Return type:45 key:alt+c"
         << "1.2" << "45" << "4" << "txtCRP" << 1;
