@@ -20,8 +20,10 @@ public:
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
     {
+        if (eventType != "xcb_generic_event_t")
+            return false;
         const auto type = static_cast<xcb_generic_event_t *>(message)->response_type & ~0x80;
-        if (eventType != "xcb_generic_event_t" || (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE))
+        if (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE)
             return false;
         // A release has the same layout as a press.
         auto *key = static_cast<xcb_key_press_event_t *>(message);
