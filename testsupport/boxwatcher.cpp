@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 
 BoxWatcher::BoxWatcher(QObject *parent) : QObject(parent)
 {
@@ -37,12 +38,15 @@ void BoxWatcher::poll()
         // it, and a second timer (this one is busy until the action returns)
         // records and dismisses any box opened on top of it.
         m_acting = box;
+        const QPointer<QMessageBox> open(box);
         QTimer nested;
         nested.setInterval(m_timer.interval());
         connect(&nested, &QTimer::timeout, this, &BoxWatcher::poll);
         nested.start();
         m_whileOpen(box);
         m_acting = nullptr;
+        if (!open || !open->isVisible())
+            return; // the action closed it
     }
     if (QAbstractButton *ok = box->button(QMessageBox::Ok))
         ok->click();

@@ -21,7 +21,7 @@ private Q_SLOTS:
 void tst_AboutAndExit::about_data()
 {
     QTest::addColumn<int>("chooseKey"); // 0: a mouse click on "?"
-    QTest::addColumn<int>("closeKey");
+    QTest::addColumn<int>("closeKey"); // 0: closed by its window
     QTest::addColumn<QString>("focus"); // the control that has the focus before
 
     QTest::newRow("mouse click on ?") << 0 << int(Qt::Key_Return) << "txtPCT";
@@ -29,6 +29,7 @@ void tst_AboutAndExit::about_data()
                                                    << "txtPCT";
     QTest::newRow("Alt, Enter, closed with Escape")
         << int(Qt::Key_Return) << int(Qt::Key_Escape) << "txtPCT";
+    QTest::newRow("Alt, Enter, closed by its window") << int(Qt::Key_Return) << 0 << "txtPCT";
     QTest::newRow("Alt, Space, closed with Enter") << int(Qt::Key_Space) << int(Qt::Key_Return)
                                                    << "txtCRP";
     QTest::newRow("Alt, Space, closed with Escape")
@@ -48,7 +49,10 @@ void tst_AboutAndExit::about()
     m_w->boxes.setWhileOpen([&](QMessageBox *box) {
         plainText = box->textFormat() == Qt::PlainText;
         lines = box->text().split(u'\n');
-        QTest::keyClick(box, Qt::Key(closeKey));
+        if (closeKey)
+            QTest::keyClick(box, Qt::Key(closeKey));
+        else
+            box->close(); // as the title bar's button or Alt+F4 does
     });
     auto *entry = control<QLineEdit>(m_w->window, focus.toLatin1().constData());
     entry->setFocus();
