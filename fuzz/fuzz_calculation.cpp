@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -37,8 +38,8 @@ constexpr qsizetype kVisibleLength = 12;
 // show it whole (kVisibleLength characters), when its
 // unit is not the box's, when its number reads two ways ("2.000"), when its
 // text does not read the way it looks, or when it is not plausible; a limit
-// ("<0,05") scores only when all plausible values within it earn the same
-// points. The reading rule itself is fuzzed on its own.
+// ("<0,05") scores only when plain values sampled within it all earn the
+// same points. The reading rule itself is fuzzed on its own.
 QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
                         const norvana::Reading &crp)
 {
@@ -64,29 +65,43 @@ QStringList expectedLog(const QStringList &texts, const norvana::Reading &pct,
         } else if (v.kind == Reading::Kind::TwoReadings) {
             refuse("two readings", box);
         } else if (v.kind == Reading::Kind::Number && v.comparator != norvana::Comparator::None) {
-            // The plausible values within the limit, from their lowest to
-            // their highest: as the bands rise with the value, the points
-            // are settled when both ends earn the same. Just above a number
-            // a value earns what the number does; just below it, what the
-            // double before it does, as no edge lies between them.
+            // Plain values within the limit, each scored as a value: the
+            // limit and the doubles either side of it, the least positive
+            // double, the bound, each band edge and the double below it, and
+            // the midpoints between them. The points are settled when all of
+            // them agree; where they do not, they change at an edge.
             using norvana::Comparator;
-            const bool below = v.comparator == Comparator::Below || v.comparator == Comparator::AtMost;
-            const double low = below ? 0.0 : std::max(v.value, 0.0);
-            const double high = !below ? bound
-                : std::min(bound, v.comparator == Comparator::AtMost ? v.value
-                                                                    : std::nextafter(v.value, 0.0));
-            const bool none = below ? v.value <= 0.0
-                                    : (v.comparator == Comparator::AtLeast ? v.value > bound
-                                                                           : v.value >= bound);
-            if (none) {
+            const auto within = [&](double x) {
+                const bool inLimit = v.comparator == Comparator::Below ? x < v.value
+                    : v.comparator == Comparator::AtMost               ? x <= v.value
+                    : v.comparator == Comparator::Above                ? x > v.value
+                                                                       : x >= v.value;
+                return inLimit && x > 0.0 && x <= bound;
+            };
+            constexpr double inf = std::numeric_limits<double>::infinity();
+            std::vector<double> samples{v.value, std::nextafter(v.value, -inf), std::nextafter(v.value, inf),
+                                        std::nextafter(0.0, inf), bound, two, std::nextafter(two, 0.0),
+                                        four, std::nextafter(four, 0.0)};
+            std::sort(samples.begin(), samples.end());
+            for (size_t i = 1, n = samples.size(); i < n; ++i)
+                samples.push_back(samples[i - 1] / 2 + samples[i] / 2);
+            samples.erase(std::remove_if(samples.begin(), samples.end(), [&](double x) { return !within(x); }),
+                          samples.end());
+            std::sort(samples.begin(), samples.end());
+            // Where the points change, the edge nearest the limit.
+            double edge = 0.0;
+            for (size_t i = 1; i < samples.size(); ++i) {
+                const bool below = v.comparator == Comparator::Below || v.comparator == Comparator::AtMost;
+                if (band(samples[i - 1], two, four) != band(samples[i], two, four) && (below || edge == 0.0))
+                    edge = samples[i];
+            }
+            if (samples.empty()) {
                 refuse("implausible", box);
-            } else if (band(low, two, four) != band(high, two, four)) {
-                // The edge nearest the limit among those within it.
-                const double edge = below ? (four <= high ? four : two) : (two > low ? two : four);
+            } else if (edge != 0.0) {
                 refuse(QStringLiteral("across edge %1").arg(edge).toLatin1().constData(), box);
             } else {
                 moveFocus(next);
-                return band(low, two, four);
+                return band(samples.front(), two, four);
             }
         } else if (v.kind == Reading::Kind::Number && v.value > 0.0 && v.value <= bound) {
             moveFocus(next);

@@ -84,7 +84,8 @@ std::string group(const std::string &text, const regmatch_t &m)
 //
 // Before all that, blanks and one comparator (\x03 and \x04 stand for the
 // signs less-than-or-equal and greater-than-or-equal) make the number read
-// from the rest a limit; the signs are allowed nowhere else.
+// from the rest a limit, and a rest without digits unreadable; the signs
+// are allowed nowhere else.
 norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box, bool limitAllowed = true)
 {
     using Kind = norvana::Reading::Kind;
@@ -105,9 +106,13 @@ norvana::Reading byTheRule(const std::u32string &codePoints, const Box &box, boo
     static const regex_t limit = compiled("^" BLANK "*(<=|>=|<|>|\x03|\x04)");
     regmatch_t lm[2];
     if (limitAllowed && regexec(&limit, text.c_str(), 2, lm, 0) == 0) {
-        norvana::Reading read = byTheRule(codePoints.substr(size_t(lm[0].rm_eo)), box, false);
+        const std::u32string rest = codePoints.substr(size_t(lm[0].rm_eo));
+        norvana::Reading read = byTheRule(rest, box, false);
         if (read.kind != Kind::Number)
             return read;
+        if (rest.find_first_of(U"0123456789") == std::u32string::npos)
+            return {}; // a comparator with no number
+
         static const struct { const char *written; Comparator meaning; } meanings[] = {
             {"<", Comparator::Below},   {"<=", Comparator::AtMost}, {"\x03", Comparator::AtMost},
             {">", Comparator::Above},   {">=", Comparator::AtLeast}, {"\x04", Comparator::AtLeast}};

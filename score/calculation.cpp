@@ -32,11 +32,11 @@ std::optional<Warning> readValue(Entry entry, const EntryText &entered, ScoredVa
     value.written = ownUnit ? QString() : entered.text.simplified();
 
     if (!entered.shownWhole)
-        return Warning{Refusal::OutOfView, entry, {}};
+        return Warning{Refusal::OutOfView, entry, {}, &rule};
     if (reading.kind == Reading::Kind::UnknownUnit)
-        return Warning{Refusal::UnknownUnit, entry, {}};
+        return Warning{Refusal::UnknownUnit, entry, {}, &rule};
     if (reading.kind == Reading::Kind::TwoReadings)
-        return Warning{Refusal::TwoReadings, entry, reading.number};
+        return Warning{Refusal::TwoReadings, entry, reading.number, &rule};
     if (reading.kind == Reading::Kind::Number && reading.comparator != Comparator::None) {
         // A limit is scored only when it settles the points.
         const LimitPoints limit = limitPoints(reading.comparator, reading.value, rule);
@@ -44,11 +44,12 @@ std::optional<Warning> readValue(Entry entry, const EntryText &entered, ScoredVa
         if (limit.kind == LimitPoints::Kind::Settled)
             return std::nullopt;
         if (limit.kind == LimitPoints::Kind::AcrossEdge)
-            return Warning{Refusal::AcrossEdge, entry, entered.text.simplified(), limit.edge};
+            return Warning{Refusal::AcrossEdge, entry, entered.text.simplified(), &rule,
+                           reading.comparator, reading.value, limit.edge};
     } else if (reading.kind == Reading::Kind::Number && isPlausible(reading.value, rule)) {
         return std::nullopt;
     }
-    return Warning{Refusal::Implausible, entry, {}};
+    return Warning{Refusal::Implausible, entry, {}, &rule};
 }
 
 std::optional<Warning> readDipstick(const EntryText &entered, qint16 &points)

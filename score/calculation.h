@@ -1,6 +1,7 @@
 #pragma once
 
 #include "scorebreakdown.h"
+#include "scorerules.h"
 
 #include <QList>
 #include <QString>
@@ -48,7 +49,12 @@ struct Warning
     // The number as written, for TwoReadings; the entry as written, for
     // AcrossEdge; else empty.
     QString number;
-    double edge = 0.0; // for AcrossEdge, the band edge in the box's unit
+    const ValueRule *rule = nullptr; // the value's, for a refused value; none for the dipstick
+    // For AcrossEdge: the limit as read (in the box's unit) and the band
+    // edge within it.
+    Comparator comparator = Comparator::None;
+    double limit = 0.0;
+    double edge = 0.0;
 };
 
 // What the window shows of a calculation, or of Enter in one entry: the

@@ -33,6 +33,11 @@ const QRegularExpression kComparator(
 // decimal, or thousands written the Italian way.
 const QRegularExpression kTwoWays(QStringLiteral("^\\+?(?<written>[1-9][0-9]{0,2}[.,][0-9]{3})$"));
 
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
 bool isBlank(QChar c)
 {
     return QStringView(kBlanks).contains(c);
@@ -50,16 +55,28 @@ long exponentOf(QStringView written, long clamp)
     return written.startsWith(u'-') ? -exponent : exponent;
 }
 
+// A unit's character as matched: ASCII letters in any case, "µ" and "μ"
+// as "u".
+char16_t folded(QChar c)
+{
+    if (c == u'\u00B5' || c == u'\u03BC')
+        return u'u';
+    return c.unicode() < 0x80 ? c.toLower().unicode() : c.unicode();
+}
+
 // The power of ten of the unit written, when it is one of the list: ASCII
 // letters in any case, and "µ", "μ", "u" or "mc" for micro.
 std::optional<int> unitPower(QStringView written, UnitList units)
 {
-    QString unit = written.toString().toLower();
-    unit.replace(u'\u00B5', u'u').replace(u'\u03BC', u'u');
+    QString unit;
+    for (const QChar c : written)
+        unit += QChar(folded(c));
     if (unit.startsWith(u"mc"))
         unit.replace(0, 2, QChar(u'u'));
+    const auto sameAs = [](QChar c, QChar inName) { return c == QChar(folded(inName)); };
     for (std::size_t i = 0; i < units.count; ++i) {
-        if (unit == QStringView(units.units[i].name))
+        const QStringView name(units.units[i].name);
+        if (std::equal(unit.cbegin(), unit.cend(), name.begin(), name.end(), sameAs))
             return units.units[i].powerOfTen;
     }
     return std::nullopt;
@@ -95,7 +112,7 @@ Reading readValue(QStringView text, UnitList units)
 {
     if (!kAllowed.match(text).hasMatch())
         return {};
-    if (std::none_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+    if (std::none_of(text.begin(), text.end(), isDigit))
         return {Reading::Kind::Number, 0.0, {}, {}, Comparator::None, {}};
 
     const QRegularExpressionMatch match = kNumber.match(text);
@@ -120,7 +137,7 @@ Reading readValue(QStringView text, UnitList units)
                 unit.toString(), {}, Comparator::None, {}};
     }
     // A digit after the number: a second number, or a blank inside this one.
-    if (std::any_of(unit.begin(), unit.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+    if (std::any_of(unit.begin(), unit.end(), isDigit))
         return {};
     return {Reading::Kind::UnknownUnit, 0.0, {}, {}, Comparator::None, {}};
 }
@@ -143,7 +160,10 @@ Reading readNumber(QStringView text, UnitList units)
     const QRegularExpressionMatch comparator = kComparator.match(text);
     if (!comparator.hasMatch())
         return readValue(text, units);
-    Reading reading = readValue(text.mid(comparator.capturedEnd(0)), units);
+    const QStringView limit = text.mid(comparator.capturedEnd(0));
+    if (std::none_of(limit.begin(), limit.end(), isDigit))
+        return {};
+    Reading reading = readValue(limit, units);
     if (reading.kind == Reading::Kind::Number) {
         reading.comparatorText = comparator.captured(u"comparator");
         reading.comparator = comparatorOf(reading.comparatorText);

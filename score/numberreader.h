@@ -8,8 +8,9 @@
 namespace norvana {
 
 // A unit that may follow a value's number, and the power of ten that turns a
-// value in it into the box's own unit. Its name is in lower case, with "u"
-// for micro.
+// value in it into the box's own unit. Its name is as the window writes it
+// ("µg/L"); a unit written in any case of its ASCII letters, with "µ", "μ",
+// "u" or "mc" for micro, is the same unit.
 struct Unit
 {
     const char16_t *name;
@@ -64,7 +65,8 @@ struct Reading
 // `units`, in any case of its ASCII letters, with "µ" (micro sign or Greek
 // mu), "u" or "mc" for micro; the value is converted to the box's unit by
 // shifting the number's decimal exponent, so "4 mg/dL" is exactly 40 mg/L.
-// A text without any digit ("", "abc") reads as the number 0.
+// A text without any digit ("", "abc") reads as the number 0; after a
+// comparator (">", "< ng/ml") it is unreadable: no limit is written.
 //
 // A number that reads two ways, whatever unit follows it, is not read at
 // all: 1 to 3 digits, the first not 0, then one "." or "," and exactly three

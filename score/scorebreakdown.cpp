@@ -10,10 +10,10 @@ namespace {
 
 // "PCT 1,2 ng/ml" or "PCT <0,05 ng/ml", and the entry as written after a
 // conversion: "CRP 45 mg/L (4,5 mg/dL)".
-QString valueText(const char16_t *name, const ScoredValue &v, const char16_t *unit)
+QString valueText(const ValueRule &rule, const ScoredValue &v)
 {
-    QString text = QString::fromUtf16(name) + u' ' + v.comparator + decimal(v.value) + u' '
-        + QString::fromUtf16(unit);
+    QString text = QString::fromUtf16(rule.name) + u' ' + v.comparator + decimal(v.value) + u' '
+        + rule.unit();
     if (!v.written.isEmpty())
         text += QStringLiteral(" (") + v.written + u')';
     return text;
@@ -40,8 +40,8 @@ QString ScoreBreakdown::text() const
 {
     return QStringLiteral("%1 \u2014 %2: %3; %4: %5; dipstick urinario %6: %7. "
                           "Cut-off predittivo di SBI: 3.")
-        .arg(scoreText(total()), valueText(u"PCT", pct, u"ng/ml"), pointsText(pct.points),
-             valueText(u"CRP", crp, u"mg/L"), pointsText(crp.points),
+        .arg(scoreText(total()), valueText(kPctRule, pct), pointsText(pct.points),
+             valueText(kCrpRule, crp), pointsText(crp.points),
              dipstickItem(dipstickPoints), pointsText(dipstickPoints));
 }
 
@@ -50,8 +50,8 @@ QString ScoreBreakdown::summaryLine(const QString &program, const QDateTime &at)
     return QStringLiteral("%1 \u00B7 %2 \u00B7 %3 (%4) \u00B7 %5 (%6) \u00B7 Dipstick urinario %7 (%8)"
                           " \u00B7 Punteggio %9 (cut-off predittivo di SBI \u2265 3)")
         .arg(program, at.toString(QStringLiteral("dd/MM/yyyy HH:mm")),
-             valueText(u"PCT", pct, u"ng/ml"), QString::number(pct.points),
-             valueText(u"CRP", crp, u"mg/L"), QString::number(crp.points),
+             valueText(kPctRule, pct), QString::number(pct.points),
+             valueText(kCrpRule, crp), QString::number(crp.points),
              dipstickItem(dipstickPoints), QString::number(dipstickPoints),
              scoreText(total()));
 }

@@ -1,5 +1,9 @@
 #include "scorerules.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace norvana {
 
 bool isPlausible(double value, const ValueRule &rule)
@@ -18,28 +22,30 @@ qint16 valuePoints(double value, const ValueRule &rule)
 
 LimitPoints limitPoints(Comparator comparator, double limit, const ValueRule &rule)
 {
+    constexpr double kInfinity = std::numeric_limits<double>::infinity();
     const bool below = comparator == Comparator::Below || comparator == Comparator::AtMost;
     const bool inclusive = comparator == Comparator::AtMost || comparator == Comparator::AtLeast;
-    const bool none = below ? limit <= 0.0
-                            : (inclusive ? limit > rule.upperBound : limit >= rule.upperBound);
-    if (none)
+    // The lowest and the highest plausible value within the limit: the limit
+    // itself where it is allowed, else the double next to it.
+    const double least = std::nextafter(0.0, kInfinity);
+    const double low =
+        below ? least : std::max(inclusive ? limit : std::nextafter(limit, kInfinity), least);
+    const double high = !below
+        ? rule.upperBound
+        : std::min(inclusive ? limit : std::nextafter(limit, -kInfinity), rule.upperBound);
+    if (!(low <= high))
         return {};
-    // A band edge lies within the limit when plausible values on both of its
-    // sides do: below the limit, an edge under it (or at it, when the limit
-    // itself is allowed); above it, any edge over it. The nearest one is named.
-    const double edges[] = {rule.twoPoints, rule.fourPoints};
-    if (below) {
-        for (auto edge = std::rbegin(edges); edge != std::rend(edges); ++edge) {
-            if (*edge < limit || (inclusive && *edge == limit))
-                return {LimitPoints::Kind::AcrossEdge, 0, *edge};
-        }
-        return {LimitPoints::Kind::Settled, valuePoints(0.0, rule), 0.0};
+    const qint16 points = valuePoints(low, rule);
+    if (points == valuePoints(high, rule))
+        return {LimitPoints::Kind::Settled, points, 0.0};
+    // The edges the values within it lie either side of; the one nearest the
+    // limit is named.
+    double edge = below ? -kInfinity : kInfinity;
+    for (const double e : {rule.twoPoints, rule.fourPoints}) {
+        if (low < e && e <= high)
+            edge = below ? std::max(edge, e) : std::min(edge, e);
     }
-    for (const double edge : edges) {
-        if (edge > limit)
-            return {LimitPoints::Kind::AcrossEdge, 0, edge};
-    }
-    return {LimitPoints::Kind::Settled, valuePoints(rule.upperBound, rule), 0.0};
+    return {LimitPoints::Kind::AcrossEdge, 0, edge};
 }
 
 std::optional<qint16> dipstickPoints(QStringView text)

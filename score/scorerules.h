@@ -11,23 +11,28 @@
 
 namespace norvana {
 
-// The plausible range, the point bands and the units of one laboratory
-// value; range and bands are in the first unit.
+// One laboratory value as the window knows it: its name, its plausible
+// range, its point bands and its units, the box's own first; range and
+// bands are in that unit.
 struct ValueRule
 {
-    double upperBound; // refused above; zero or less is always refused
-    double twoPoints;  // from here on 2 points
-    double fourPoints; // from here on 4 points
+    const char16_t *name; // as the window writes it: "PCT"
+    double upperBound;    // refused above; zero or less is always refused
+    double twoPoints;     // from here on 2 points
+    double fourPoints;    // from here on 4 points
     UnitList units;
+
+    // The box's own unit, as the window writes it.
+    QString unit() const { return QString::fromUtf16(units.units[0].name); }
 };
 
 inline constexpr Unit kPctUnits[] = {
-    {u"ng/ml", 0}, {u"ug/l", 0}, {u"pg/ml", -3}, {u"ng/l", -3}};
+    {u"ng/ml", 0}, {u"\u00B5g/L", 0}, {u"pg/ml", -3}, {u"ng/L", -3}};
 inline constexpr Unit kCrpUnits[] = {
-    {u"mg/l", 0}, {u"ug/ml", 0}, {u"mg/dl", 1}, {u"g/l", 3}};
+    {u"mg/L", 0}, {u"mg/dL", 1}, {u"\u00B5g/ml", 0}, {u"g/L", 3}};
 
-inline constexpr ValueRule kPctRule{500.0, 0.5, 2.0, {kPctUnits, std::size(kPctUnits)}};
-inline constexpr ValueRule kCrpRule{1000.0, 40.0, 100.0, {kCrpUnits, std::size(kCrpUnits)}};
+inline constexpr ValueRule kPctRule{u"PCT", 500.0, 0.5, 2.0, {kPctUnits, std::size(kPctUnits)}};
+inline constexpr ValueRule kCrpRule{u"CRP", 1000.0, 40.0, 100.0, {kCrpUnits, std::size(kCrpUnits)}};
 
 inline constexpr char16_t kNegativeItem[] = u"Negativo";
 inline constexpr char16_t kPositiveItem[] = u"Positivo";
@@ -52,7 +57,9 @@ struct LimitPoints
     double edge = 0.0; // the band edge nearest the limit, for AcrossEdge
 };
 
-// The points of the plausible values within a limit, in the rule's unit.
+// The points of the plausible values within a limit, in the rule's unit:
+// settled when the lowest and the highest of them earn the same, as the
+// points never fall as the value rises.
 LimitPoints limitPoints(Comparator comparator, double limit, const ValueRule &rule);
 
 // Points of a dipstick text: "Negativo" 0, "Positivo" 1, matched ignoring case

@@ -101,7 +101,9 @@ void applyAccessibleNames(const FormWidgets &widgets)
 {
     for (const AccessibleDef &a : kAccessibleNames) {
         QWidget *control = controlIn(widgets, a.control);
-        const QString name = QString::fromUtf16(a.name);
+        QString name = QString::fromUtf16(a.name);
+        if (a.value)
+            name = name.arg(QString::fromUtf16(a.value->name), a.value->unit());
         control->setAccessibleName(name);
         if (auto *combo = qobject_cast<QComboBox *>(control))
             combo->lineEdit()->setAccessibleName(name);

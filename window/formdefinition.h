@@ -139,16 +139,17 @@ struct AccessibleDef
 {
     ControlSlot control;
     const char16_t *name;
+    const ValueRule *value;      // the value whose name and unit fill in the name, or nullptr
     QLabel *FormWidgets::*label; // or nullptr
 };
 
 // clang-format off
 inline constexpr AccessibleDef kAccessibleNames[] = {
-    // control                        name                  label
-    {&FormWidgets::pctEdit,           kPctAccessibleName,   &FormWidgets::pctLabel},
-    {&FormWidgets::crpEdit,           kCrpAccessibleName,   &FormWidgets::crpLabel},
-    {&FormWidgets::dipstickCombo,     kDipAccessibleName,   &FormWidgets::dipstickLabel},
-    {&FormWidgets::scoreLabel,        kScoreAccessibleName, nullptr},
+    // control                        name                  value      label
+    {&FormWidgets::pctEdit,           kValueAccessibleName, &kPctRule, &FormWidgets::pctLabel},
+    {&FormWidgets::crpEdit,           kValueAccessibleName, &kCrpRule, &FormWidgets::crpLabel},
+    {&FormWidgets::dipstickCombo,     kDipAccessibleName,   nullptr,   &FormWidgets::dipstickLabel},
+    {&FormWidgets::scoreLabel,        kScoreAccessibleName, nullptr,   nullptr},
 };
 // clang-format on
 

@@ -4,6 +4,7 @@
 #include "scorerules.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <algorithm>
 
@@ -38,18 +39,14 @@ inline constexpr char16_t kImplausibleValueText[] =
     u"Immettere un valore plausibile maggiore di zero!";
 inline constexpr char16_t kUnknownDipstickText[] =
     u"Selezionare Negativo o Positivo per il dipstick urinario!";
-inline constexpr char16_t kUnknownPctUnitText[] =
-    u"Unit\u00E0 non riconosciuta: la PCT si esprime in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).";
-inline constexpr char16_t kUnknownCrpUnitText[] =
-    u"Unit\u00E0 non riconosciuta: la CRP si esprime in mg/L (oppure mg/dL, \u00B5g/ml, g/L).";
+// A value's unit: %1 its name, %2 its box's unit, %3 the others it takes.
+inline constexpr char16_t kUnknownUnitText[] =
+    u"Unit\u00E0 non riconosciuta: la %1 si esprime in %2 (oppure %3).";
 // Out of view: what the box takes, as the text in view may not show what
 // else was written.
-inline constexpr char16_t kOutOfViewPctText[] =
-    u"Parte del valore non si vede nella casella: scrivere solo il valore della PCT, "
-    u"in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).";
-inline constexpr char16_t kOutOfViewCrpText[] =
-    u"Parte del valore non si vede nella casella: scrivere solo il valore della CRP, "
-    u"in mg/L (oppure mg/dL, \u00B5g/ml, g/L).";
+inline constexpr char16_t kOutOfViewValueText[] =
+    u"Parte del valore non si vede nella casella: scrivere solo il valore della %1, "
+    u"in %2 (oppure %3).";
 inline constexpr char16_t kOutOfViewDipText[] =
     u"Parte del testo non si vede nella casella: scrivere Negativo o Positivo.";
 
@@ -77,29 +74,53 @@ inline QString twoReadingsText(const QString &number)
         .arg(number, decimal, integer + fraction, unambiguous);
 }
 
-// A limit within which the points differ: %1 the limit as written, %2 the
-// band edge within it, %3 the box's unit.
+// A limit within which the points differ: %1 the limit as written, %2 what
+// its comparator holds, %3 the limit, %4 the box's unit, %5 the band edge
+// within it.
 inline constexpr char16_t kAcrossEdgeText[] =
-    u"\"%1\" comprende valori sotto e sopra %2 %3, che danno punti diversi: "
+    u"\"%1\" comprende valori %2 %3 %4, che danno punti diversi sotto %5 e da %5 in su: "
     u"immettere il valore misurato.";
+
+inline QString comparatorText(Comparator comparator)
+{
+    switch (comparator) {
+    case Comparator::Below:
+        return QStringLiteral("inferiori a");
+    case Comparator::AtMost:
+        return QStringLiteral("uguali o inferiori a");
+    case Comparator::Above:
+        return QStringLiteral("superiori a");
+    case Comparator::AtLeast:
+    case Comparator::None:
+        break;
+    }
+    return QStringLiteral("uguali o superiori a");
+}
+
+// A value's name and unit: "PCT", "ng/ml", and its box's other units, "\u00B5g/L, pg/ml, ng/L".
+inline QString valueArgs(const QString &text, const ValueRule &rule)
+{
+    QStringList others;
+    for (std::size_t i = 1; i < rule.units.count; ++i)
+        others << QString::fromUtf16(rule.units.units[i].name);
+    return text.arg(QString::fromUtf16(rule.name), rule.unit(), others.join(QStringLiteral(", ")));
+}
 
 // The warning for a refused entry.
 inline QString refusalText(const Warning &warning)
 {
-    const Entry entry = warning.entry;
     switch (warning.refusal) {
     case Refusal::TwoReadings:
         return twoReadingsText(warning.number);
     case Refusal::AcrossEdge:
         return QString::fromUtf16(kAcrossEdgeText)
-            .arg(warning.number, decimal(warning.edge),
-                 entry == Entry::Pct ? QStringLiteral("ng/ml") : QStringLiteral("mg/L"));
+            .arg(warning.number, comparatorText(warning.comparator), decimal(warning.limit),
+                 warning.rule->unit(), decimal(warning.edge));
     case Refusal::UnknownUnit:
-        return QString::fromUtf16(entry == Entry::Pct ? kUnknownPctUnitText : kUnknownCrpUnitText);
+        return valueArgs(QString::fromUtf16(kUnknownUnitText), *warning.rule);
     case Refusal::OutOfView:
-        return QString::fromUtf16(entry == Entry::Pct   ? kOutOfViewPctText
-                                  : entry == Entry::Crp ? kOutOfViewCrpText
-                                                        : kOutOfViewDipText);
+        return warning.rule ? valueArgs(QString::fromUtf16(kOutOfViewValueText), *warning.rule)
+                            : QString::fromUtf16(kOutOfViewDipText);
     case Refusal::UnknownItem:
         return QString::fromUtf16(kUnknownDipstickText);
     case Refusal::Implausible:
@@ -110,8 +131,8 @@ inline QString refusalText(const Warning &warning)
 
 // What a screen reader announces for the controls whose caption does not
 // say it.
-inline constexpr char16_t kPctAccessibleName[] = u"PCT (ng/ml)";
-inline constexpr char16_t kCrpAccessibleName[] = u"CRP (mg/L)";
+// A value's: %1 its name, %2 its box's unit.
+inline constexpr char16_t kValueAccessibleName[] = u"%1 (%2)";
 inline constexpr char16_t kDipAccessibleName[] = u"Dipstik urinario";
 inline constexpr char16_t kScoreAccessibleName[] = u"Punteggio";
 

@@ -140,6 +140,10 @@ void tst_Outcome::refusalOrder_data()
     limit("<0", "45", "warn implausible");
     limit("<=0", "45", "warn implausible");
     limit("<<0,05", "45", "warn implausible");
+    limit(">", "45", "warn implausible");
+    limit("≥", "45", "warn implausible");
+    limit("> ng/ml", "45", "warn implausible");
+    limit(">=0,5", "45", "warn across edge 2");
     limit("1", "<5 mg/dL", "warn across edge 40");
     limit("1", ">40", "warn across edge 100");
     limit("1", ">99", "warn across edge 100");

@@ -210,14 +210,15 @@ void tst_Calculation::hostileText_data()
         QTest::addRow("PCT: %s", name) << QStringLiteral("txtPCT") << text << how << pct;
         QTest::addRow("CRP: %s", name) << QStringLiteral("txtCRP") << text << how << crp;
     };
-    const auto warning = [](norvana::Refusal refusal, norvana::Entry box) {
-        return norvana::refusalText({refusal, box, {}});
-    };
-    const QString refused = warning(norvana::Refusal::Implausible, norvana::Entry::Pct);
-    const QString pctUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Pct);
-    const QString crpUnit = warning(norvana::Refusal::UnknownUnit, norvana::Entry::Crp);
-    const QString pctOutOfView = warning(norvana::Refusal::OutOfView, norvana::Entry::Pct);
-    const QString crpOutOfView = warning(norvana::Refusal::OutOfView, norvana::Entry::Crp);
+    const QString refused = norvana::refusalText({norvana::Refusal::Implausible, norvana::Entry::Pct, {}});
+    const QString pctUnit = QStringLiteral(
+        "Unit\u00E0 non riconosciuta: la PCT si esprime in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).");
+    const QString crpUnit = QStringLiteral(
+        "Unit\u00E0 non riconosciuta: la CRP si esprime in mg/L (oppure mg/dL, \u00B5g/ml, g/L).");
+    const QString pctOutOfView = QStringLiteral("Parte del valore non si vede nella casella: scrivere "
+                                                "solo il valore della PCT, in ng/ml (oppure \u00B5g/L, pg/ml, ng/L).");
+    const QString crpOutOfView = QStringLiteral("Parte del valore non si vede nella casella: scrivere "
+                                                "solo il valore della CRP, in mg/L (oppure mg/dL, \u00B5g/ml, g/L).");
     // A text that shows one value and may hold another is refused, whatever
     // either value would score.
     const auto refuse = [&](const char *name, const QString &text, Input how,
@@ -262,12 +263,24 @@ void tst_Calculation::hostileText_data()
     add("2000 ng/L", QStringLiteral("2000 ng/L"), typed, "6", crpUnit);
 
     // A limit scores the points it settles; across a band's edge it is
-    // refused, naming the edge.
+    // refused, saying what it holds and naming the edge nearest it. A
+    // comparator with no number is no value.
+    const auto across = [](const char *limit, const char *holds, const char *edge) {
+        return QStringLiteral("\"%1\" comprende valori %2, che danno punti diversi sotto %3 e da %3 "
+                              "in su: immettere il valore misurato.")
+            .arg(QString::fromUtf8(limit), QString::fromUtf8(holds), QLatin1String(edge));
+    };
     add("limit below detection", QStringLiteral("<0,05"), typed, "2", "2");
-    add("limit across an edge", QStringLiteral("<1"), typed,
-        QStringLiteral("\"<1\" comprende valori sotto e sopra 0,5 ng/ml, che danno punti "
-                       "diversi: immettere il valore misurato."),
-        "2");
+    add("limit below, across an edge", QStringLiteral("<1"), typed,
+        across("<1", "inferiori a 1 ng/ml", "0,5"), "2");
+    add("limit at most, across an edge", QStringLiteral("<=0,5"), typed,
+        across("<=0,5", "uguali o inferiori a 0,5 ng/ml", "0,5"), "2");
+    add("limit above, across an edge", QStringLiteral(">0,5"), typed,
+        across(">0,5", "superiori a 0,5 ng/ml", "2"), across(">0,5", "superiori a 0,5 mg/L", "40"));
+    add("limit at least in mg/dL, across an edge", QStringLiteral("\u2265 5 mg/dL"), typed, pctUnit,
+        across("\u2265 5 mg/dL", "uguali o superiori a 50 mg/L", "100"));
+    for (const char *comparator : {">", "\u2265", "> ng/ml"})
+        refuse(comparator, QString::fromUtf8(comparator), typed, refused);
 
     // Whole in view or refused, blanks included; blanks of a copied cell
     // around the value are ignored.
