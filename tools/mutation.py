@@ -40,7 +40,7 @@ MUTANTS = [
  ("limit-below-exclusive", "score/scorerules.cpp", "std::min(inclusive ? limit : std::nextafter(limit, -kInfinity), rule.upperBound)", "std::min(limit, rule.upperBound)"),
  ("limit-nearest-edge", "score/scorerules.cpp", "edge = below ? std::max(edge, e) : std::min(edge, e);", "edge = e;"),
  ("limit-none", "score/scorerules.cpp", "if (!(low <= high))", "if (false)"),
- ("limit-none-above", "score/scorerules.cpp", "!below ? rule.upperBound", "!below ? kInfinity"),
+ ("limit-none-above", "score/scorerules.cpp", "        ? rule.upperBound\n", "        ? kInfinity\n"),
  ("limit-least-positive", "score/scorerules.cpp", "std::nextafter(0.0, kInfinity)", "std::numeric_limits<double>::min()"),
  ("limit-settled", "score/scorerules.cpp", "if (points == valuePoints(high, rule))", "if (points == valuePoints(low, rule))"),
  ("reader-comparator-no-number", "score/numberreader.cpp", "    if (std::none_of(limit.begin(), limit.end(), isDigit))\n        return {};\n", ""),
