@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds the benchmarks (Release, build/bench) and runs them:
 #   ./bench.sh                 start-up benchmark, then the micro-benchmarks
+#   ./bench.sh build           only builds the programs of bench/, runs nothing
+#                              (CI, so that they keep compiling)
 #   ./bench.sh startup [OPT]   only the start-up benchmark; OPT goes to the
 #                              observer, e.g. --runs 20 --settle-ms 300
 #   ./bench.sh micro [OPT]     only the micro-benchmarks; OPT goes to Google
@@ -12,17 +14,25 @@ cd "$(dirname "$0")"
 
 what=all
 case "${1:-}" in
-    startup | micro) what=$1; shift ;;
+    build | startup | micro) what=$1; shift ;;
     all) shift ;;
 esac
-[ "$what" = all ] && [ $# -gt 0 ] && { echo "usage: $0 [startup|micro] [OPTIONS]" >&2; exit 2; }
+if [ $# -gt 0 ] && [[ $what = all || $what = build ]]; then
+    echo "usage: $0 [build|startup|micro] [OPTIONS]" >&2
+    exit 2
+fi
 
-scripts/install-deps.sh build run bench display tools
+targets=(norvana_floor norvana_straightforward norvana_startobserver norvana_microbench)
+sections=(build bench)
+if [ "$what" != build ]; then
+    targets+=(norvana)
+    sections+=(run display tools)
+fi
+scripts/install-deps.sh "${sections[@]}"
 cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release \
     -DBUILD_TESTING=OFF -DNORVANA_BUILD_BENCHMARKS=ON >/dev/null
-cmake --build build/bench -j"$(nproc)" --target \
-    norvana norvana_floor norvana_straightforward norvana_startobserver \
-    norvana_microbench
+cmake --build build/bench -j"$(nproc)" --target "${targets[@]}"
+[ "$what" = build ] && exit 0
 
 work=$(mktemp -d)
 source scripts/virtual-display.sh

@@ -1,37 +1,24 @@
-// Measures how long programs take from launch to a mapped top-level window,
-// and their peak resident memory once the window is shown.
+// Times programs from launch to a mapped top-level window titled "Norvana"
+// and reads their peak resident memory once it is shown (docs/PERFORMANCE.md
+// gives the method).
 //
 //   norvana_startobserver [--runs N] [--settle-ms MS] [--timeout-ms MS]
-//                         [--title TITLE] [--wrap "CMD ARGS"] [--baseline LABEL]
+//                         [--wrap "CMD ARGS"] [--baseline LABEL]
 //                         LABEL="PROGRAM [ARGS]"...
 //
-// The programs are started in turn (round-robin: A, B, C, A, B, C, ...) so
-// that drifts of the machine's load spread evenly over them. For each run the
-// observer takes a CLOCK_MONOTONIC stamp, forks and execs the program, and
-// waits on the X server's root window for the MapNotify of a top-level window
-// titled TITLE (WM_NAME or _NET_WM_NAME; a title that arrives after the map
-// is caught by PropertyNotify). After a fixed settling time it reads VmHWM
-// from /proc/PID/status and ends the program with SIGTERM (SIGKILL if it
-// lingers). The first program is the subject: the summary gives its ratios
-// to each of the others, computed from the medians of this one run. With
-// --baseline it gives instead every program's ratios to the one so labelled.
-//
-// --wrap prefixes every command, e.g. with valgrind, to profile exactly the
-// start-up that is measured; the figures are then those of the wrapper.
+// The programs run round-robin. The summary gives each one's median, minimum
+// and maximum, then the ratios of the first program's medians to the others'
+// or, with --baseline, every program's to that one's. --wrap prefixes every
+// command (valgrind, say); the figures are then the wrapper's.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
-#include <map>
 #include <optional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -45,20 +32,12 @@
 
 namespace {
 
-struct Options
-{
-    int runs = 10;
-    int settleMs = 300;
-    int timeoutMs = 20000;
-    std::string title = "Norvana";
-    std::vector<std::string> wrap;
-    std::string baseline;
-};
+const std::string title = "Norvana";
 
 struct Program
 {
     std::string label;
-    std::string path;
+    std::string command;
     std::vector<double> mapMs;
     std::vector<long> peakKb;
 };
@@ -79,98 +58,65 @@ std::vector<std::string> splitWords(const std::string &text)
     return words;
 }
 
-[[noreturn]] void usage(const char *why)
+[[noreturn]] void usage(const std::string &why)
 {
     std::fprintf(stderr,
                  "error: %s\nusage: norvana_startobserver [--runs N] [--settle-ms MS] "
-                 "[--timeout-ms MS] [--title TITLE] [--wrap \"CMD ARGS\"] [--baseline LABEL] "
+                 "[--timeout-ms MS] [--wrap \"CMD ARGS\"] [--baseline LABEL] "
                  "LABEL=\"PROGRAM [ARGS]\"...\n",
-                 why);
+                 why.c_str());
     std::exit(2);
 }
 
-int positiveNumber(const char *text, const char *option)
+int number(const char *text, const std::string &option)
 {
     char *end = nullptr;
-    errno = 0;
     const long value = std::strtol(text, &end, 10);
-    if (errno != 0 || end == text || *end != '\0' || value < 0 || value > 1000000)
-        usage((std::string("bad value for ") + option).c_str());
+    if (end == text || *end != '\0' || value < 0 || value > 1000000)
+        usage("bad value for " + option);
     return int(value);
 }
 
-// Reads one property of a window as text, or nothing if it is absent.
-std::optional<std::string> textProperty(Display *display, Window window, Atom property,
-                                        Atom type)
+// A window's property as raw bytes (format 32 as Xlib gives it, in longs),
+// or nothing if it is absent.
+std::optional<std::string> property(Display *display, Window window, Atom name)
 {
-    Atom actualType = None;
+    Atom type = None;
     int format = 0;
     unsigned long count = 0;
     unsigned long after = 0;
     unsigned char *data = nullptr;
-    if (XGetWindowProperty(display, window, property, 0, 1024, False, type, &actualType,
-                           &format, &count, &after, &data)
-            != Success
-        || actualType == None) {
-        if (data)
-            XFree(data);
-        return std::nullopt;
-    }
-    std::string text;
-    if (data && format == 8)
-        text.assign(reinterpret_cast<const char *>(data), count);
-    if (data)
-        XFree(data);
-    return text;
-}
-
-std::optional<long> cardinalProperty(Display *display, Window window, Atom property)
-{
-    Atom actualType = None;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long after = 0;
-    unsigned char *data = nullptr;
-    std::optional<long> value;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &actualType,
+    std::optional<std::string> value;
+    if (XGetWindowProperty(display, window, name, 0, 1024, False, AnyPropertyType, &type,
                            &format, &count, &after, &data)
             == Success
-        && actualType == XA_CARDINAL && format == 32 && count == 1)
-        value = *reinterpret_cast<const long *>(data); // Xlib stores format 32 as long
+        && type != None && data)
+        value.emplace(reinterpret_cast<const char *>(data),
+                      count * (format == 32 ? sizeof(long) : std::size_t(format / 8)));
     if (data)
         XFree(data);
     return value;
 }
 
-// Windows can vanish between an event and the query about them.
-int ignoreXErrors(Display *, XErrorEvent *)
-{
-    return 0;
-}
-
 class Observer
 {
 public:
-    explicit Observer(Display *display) : m_display(display)
+    explicit Observer(Display *display)
+        : m_display(display), m_root(DefaultRootWindow(display)),
+          m_netWmName(XInternAtom(display, "_NET_WM_NAME", False)),
+          m_netWmPid(XInternAtom(display, "_NET_WM_PID", False))
     {
-        m_root = DefaultRootWindow(display);
-        m_wmName = XInternAtom(display, "WM_NAME", False);
-        m_netWmName = XInternAtom(display, "_NET_WM_NAME", False);
-        m_utf8 = XInternAtom(display, "UTF8_STRING", False);
-        m_netWmPid = XInternAtom(display, "_NET_WM_PID", False);
         XSelectInput(display, m_root, SubstructureNotifyMask);
         XSync(display, False);
     }
 
-    // Launches the program and waits for its window. Returns the time from
-    // launch to the mapped, titled window in ms, or nothing on a timeout or
-    // an early exit; pid receives the program's process id.
-    std::optional<double> launch(const std::vector<std::string> &command,
-                                 const Options &options, pid_t &pid)
+    // Launches the command and returns the time in ms to its mapped, titled
+    // window, or nothing on a timeout or an early exit; pid receives the
+    // process id (-1 once it has been reaped).
+    std::optional<double> launch(const std::vector<std::string> &command, int timeoutMs,
+                                 pid_t &pid)
     {
         drainEvents();
-        m_mapped.clear();
-
         std::vector<char *> argv;
         for (const std::string &word : command)
             argv.push_back(const_cast<char *>(word.c_str()));
@@ -192,16 +138,15 @@ public:
             return std::nullopt;
         }
 
-        const double deadline = start + options.timeoutMs;
+        const double deadline = start + timeoutMs;
         while (true) {
             while (XPending(m_display)) {
                 XEvent event;
                 XNextEvent(m_display, &event);
-                if (handle(event, options.title, pid))
+                if (isShown(event, pid))
                     return nowMs() - start;
             }
-            int status = 0;
-            if (waitpid(pid, &status, WNOHANG) == pid) {
+            if (waitpid(pid, nullptr, WNOHANG) == pid) {
                 std::fprintf(stderr, "error: %s ended before its window was shown\n", argv[0]);
                 pid = -1;
                 return std::nullopt;
@@ -209,7 +154,7 @@ public:
             const double left = deadline - nowMs();
             if (left <= 0) {
                 std::fprintf(stderr, "error: no window titled \"%s\" within %d ms\n",
-                             options.title.c_str(), options.timeoutMs);
+                             title.c_str(), timeoutMs);
                 return std::nullopt;
             }
             pollfd fd{ConnectionNumber(m_display), POLLIN, 0};
@@ -227,53 +172,36 @@ public:
     }
 
 private:
-    // True once a mapped top-level window of the program carries the title.
-    bool handle(const XEvent &event, const std::string &title, pid_t pid)
+    // True once a mapped top-level window of the process carries the title.
+    bool isShown(const XEvent &event, pid_t pid)
     {
-        switch (event.type) {
-        case CreateNotify:
-            // Follow its properties, in case the title is set after mapping.
-            if (event.xcreatewindow.parent == m_root)
-                XSelectInput(m_display, event.xcreatewindow.window, PropertyChangeMask);
-            return false;
-        case MapNotify:
-            if (event.xmap.event != m_root)
-                return false;
-            m_mapped.insert(event.xmap.window);
-            // The selection may have come too late for an early title: look.
+        if (event.type == MapNotify && event.xmap.event == m_root) {
+            // A title set from now on comes as a PropertyNotify; one set
+            // before is read at once.
             XSelectInput(m_display, event.xmap.window, PropertyChangeMask);
-            return isWanted(event.xmap.window, title, pid);
-        case UnmapNotify:
-            m_mapped.erase(event.xunmap.window);
-            return false;
-        case PropertyNotify:
-            if (event.xproperty.atom != m_wmName && event.xproperty.atom != m_netWmName)
-                return false;
-            return m_mapped.count(event.xproperty.window)
-                && isWanted(event.xproperty.window, title, pid);
-        default:
-            return false;
+            return isWanted(event.xmap.window, pid);
         }
+        return event.type == PropertyNotify
+            && (event.xproperty.atom == XA_WM_NAME || event.xproperty.atom == m_netWmName)
+            && isWanted(event.xproperty.window, pid);
     }
 
-    bool isWanted(Window window, const std::string &title, pid_t pid)
+    bool isWanted(Window window, pid_t pid)
     {
         // A window of another process (a straggler of an earlier run, say)
         // does not count; a window without _NET_WM_PID is taken on its title.
-        if (const std::optional<long> owner = cardinalProperty(m_display, window, m_netWmPid);
-            owner && *owner != long(pid))
+        const long own = pid;
+        if (const std::optional<std::string> owner = property(m_display, window, m_netWmPid);
+            owner && *owner != std::string(reinterpret_cast<const char *>(&own), sizeof own))
             return false;
-        return textProperty(m_display, window, m_netWmName, m_utf8) == title
-            || textProperty(m_display, window, m_wmName, AnyPropertyType) == title;
+        return property(m_display, window, m_netWmName) == title
+            || property(m_display, window, XA_WM_NAME) == title;
     }
 
     Display *m_display;
     Window m_root;
-    Atom m_wmName;
     Atom m_netWmName;
-    Atom m_utf8;
     Atom m_netWmPid;
-    std::set<Window> m_mapped;
 };
 
 // The peak resident set size of a live process, in kB.
@@ -323,76 +251,74 @@ void settle(Observer &observer, int ms)
 
 int main(int argc, char *argv[])
 {
-    Options options;
+    int runs = 10;
+    int settleMs = 300;
+    int timeoutMs = 20000;
+    std::vector<std::string> wrap;
+    std::string baselineLabel;
     std::vector<Program> programs;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         auto value = [&]() -> const char * {
             if (i + 1 >= argc)
-                usage(("missing value for " + arg).c_str());
+                usage("missing value for " + arg);
             return argv[++i];
         };
         if (arg == "--runs")
-            options.runs = positiveNumber(value(), "--runs");
+            runs = number(value(), arg);
         else if (arg == "--settle-ms")
-            options.settleMs = positiveNumber(value(), "--settle-ms");
+            settleMs = number(value(), arg);
         else if (arg == "--timeout-ms")
-            options.timeoutMs = positiveNumber(value(), "--timeout-ms");
-        else if (arg == "--title")
-            options.title = value();
+            timeoutMs = number(value(), arg);
         else if (arg == "--wrap")
-            options.wrap = splitWords(value());
+            wrap = splitWords(value());
         else if (arg == "--baseline")
-            options.baseline = value();
+            baselineLabel = value();
         else if (arg.rfind("--", 0) == 0)
-            usage(("unknown option " + arg).c_str());
+            usage("unknown option " + arg);
         else {
             const std::size_t eq = arg.find('=');
             if (eq == std::string::npos || eq == 0 || eq + 1 == arg.size())
-                usage(("expected LABEL=PROGRAM, got " + arg).c_str());
+                usage("expected LABEL=PROGRAM, got " + arg);
             programs.push_back({arg.substr(0, eq), arg.substr(eq + 1), {}, {}});
         }
     }
     if (programs.empty())
         usage("no program to measure");
-    if (options.runs < 1)
+    if (runs < 1)
         usage("--runs must be at least 1");
     const Program *baseline = nullptr;
-    if (!options.baseline.empty()) {
-        for (const Program &p : programs)
-            if (p.label == options.baseline)
-                baseline = &p;
-        if (!baseline)
-            usage(("no program labelled " + options.baseline).c_str());
-    }
+    for (const Program &p : programs)
+        if (p.label == baselineLabel)
+            baseline = &p;
+    if (!baselineLabel.empty() && !baseline)
+        usage("no program labelled " + baselineLabel);
 
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
-        std::fprintf(stderr, "error: cannot open the X display \"%s\"\n",
-                     std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "");
+        std::fprintf(stderr, "error: cannot open the X display\n");
         return 1;
     }
-    XSetErrorHandler(ignoreXErrors);
+    // Windows can vanish between an event and the query about them.
+    XSetErrorHandler([](Display *, XErrorEvent *) { return 0; });
     Observer observer(display);
 
     std::printf("%-16s %4s %10s %12s\n", "program", "run", "map_ms", "VmHWM_kB");
-    for (int run = 1; run <= options.runs; ++run) {
+    for (int run = 1; run <= runs; ++run) {
         for (Program &program : programs) {
-            std::vector<std::string> command = options.wrap;
-            for (const std::string &word : splitWords(program.path))
+            std::vector<std::string> command = wrap;
+            for (const std::string &word : splitWords(program.command))
                 command.push_back(word);
             pid_t pid = -1;
-            const std::optional<double> ms = observer.launch(command, options, pid);
-            if (!ms) {
-                endProgram(pid);
-                std::fprintf(stderr, "error: run %d of %s failed\n", run, program.label.c_str());
-                return 1;
+            const std::optional<double> ms = observer.launch(command, timeoutMs, pid);
+            std::optional<long> peak;
+            if (ms) {
+                settle(observer, settleMs);
+                peak = peakResidentKb(pid);
             }
-            settle(observer, options.settleMs);
-            const std::optional<long> peak = peakResidentKb(pid);
             endProgram(pid);
             if (!peak) {
-                std::fprintf(stderr, "error: no VmHWM for %s\n", program.label.c_str());
+                std::fprintf(stderr, "error: run %d of %s failed\n", run, program.label.c_str());
                 return 1;
             }
             program.mapMs.push_back(*ms);
@@ -416,13 +342,11 @@ int main(int argc, char *argv[])
                     median(a.mapMs) / median(b.mapMs),
                     double(median(a.peakKb)) / double(median(b.peakKb)));
     };
-    if (baseline) {
-        for (const Program &p : programs)
-            if (&p != baseline)
-                printRatio(p, *baseline);
-    } else {
-        for (std::size_t i = 1; i < programs.size(); ++i)
-            printRatio(programs.front(), programs[i]);
+    for (const Program &p : programs) {
+        if (baseline && &p != baseline)
+            printRatio(p, *baseline);
+        else if (!baseline && &p != &programs.front())
+            printRatio(programs.front(), p);
     }
     XCloseDisplay(display);
     return 0;
