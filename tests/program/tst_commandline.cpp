@@ -142,7 +142,7 @@ private Q_SLOTS:
     void initTestCase();
     void cleanupTestCase()
     {
-        m_xvfb.kill();
+        m_xvfb.terminate(); // not a kill: Xvfb takes its socket and lock file with it
         m_xvfb.waitForFinished();
     }
     void answers_data();
