@@ -3,9 +3,13 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <mutex>
+
+#include <unistd.h>
 
 namespace norvana {
 
@@ -33,6 +37,11 @@ constexpr const Reading *kPluginsOwnWordsEnd = kReadings + 3;
 
 std::mutex g_mutex;
 QStringList g_held; // the toolkit's messages as it would write them
+
+// A display lost halfway can make the toolkit use a reply it never got and crash. A signal
+// that something else handles already, such as a sanitizer, stays its own.
+constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
+struct sigaction g_previous[std::size(kCrashSignals)];
 
 // The line for a toolkit that gave up with the fatal message, from the messages it gave before.
 QByteArray failureLine(const QString &fatal)
@@ -84,15 +93,37 @@ void holdMessage(QtMsgType type, const QMessageLogContext &context, const QStrin
     if (text.contains(QRegularExpression(QStringLiteral("^The (X11|Wayland) connection (broke|experienced)"))))
         passOn(); // what it said stands
 }
+
+// Says so with async-signal-safe calls only. The handler is reset to the default
+// (SA_RESETHAND), which the signal raised again meets on return: the status and any
+// core dump are the crash's own.
+void onCrash(int signal)
+{
+    constexpr char kLine[] = "norvana: cannot open the window: the program crashed while starting\n";
+    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, kLine, sizeof kLine - 1);
+    ::raise(signal);
+}
 } // namespace
 
 StartupGuard::StartupGuard()
 {
     qInstallMessageHandler(holdMessage);
+    struct sigaction onCrashAction = {};
+    onCrashAction.sa_handler = onCrash;
+    onCrashAction.sa_flags = SA_RESETHAND;
+    for (std::size_t i = 0; i < std::size(kCrashSignals); ++i) {
+        ::sigaction(kCrashSignals[i], nullptr, &g_previous[i]);
+        if (g_previous[i].sa_handler == SIG_DFL)
+            ::sigaction(kCrashSignals[i], &onCrashAction, nullptr);
+    }
 }
 
 void StartupGuard::finish()
 {
+    for (std::size_t i = 0; i < std::size(kCrashSignals); ++i) {
+        if (g_previous[i].sa_handler == SIG_DFL)
+            ::sigaction(kCrashSignals[i], &g_previous[i], nullptr);
+    }
     qInstallMessageHandler(nullptr);
     const std::lock_guard lock(g_mutex);
     passOn();
