@@ -90,6 +90,7 @@ MUTANTS = [
  ("guard-exit-status", "window/startupguard.cpp", "std::_Exit(1)", "std::_Exit(0)"),
  ("guard-holds", "window/startupguard.cpp", "    g_held.append(qFormatLogMessage(type, context, text));\n", "    std::fputs(qPrintable(qFormatLogMessage(type, context, text) + u'\\n'), stderr);\n"),
  ("guard-explained", "window/startupguard.cpp", "if (&reading != std::end(kReadings) - 1 || !explained)", "if (true)"),
+ ("guard-crash-said", "window/startupguard.cpp", "onCrashAction.sa_handler = onCrash;", "onCrashAction.sa_handler = SIG_DFL;"),
  ("guard-lost-connection", "window/startupguard.cpp", "        passOn(); // what it said stands", "        ; // what it said stands"),
 ]
 

@@ -38,10 +38,13 @@ constexpr const Reading *kPluginsOwnWordsEnd = kReadings + 3;
 std::mutex g_mutex;
 QStringList g_held; // the toolkit's messages as it would write them
 
-// A display lost halfway can make the toolkit use a reply it never got and crash. A signal
-// that something else handles already, such as a sanitizer, stays its own.
-constexpr int kCrashSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
-struct sigaction g_previous[std::size(kCrashSignals)];
+// The signals that would end the program without a word while the window opens: a crash,
+// as when a display lost halfway makes the toolkit use a reply it never got; and SIGPIPE,
+// from writing to a display that hung up, which is ignored so that the toolkit finds the
+// connection broken and says so. A signal that something else handles already, such as
+// a sanitizer, stays its own.
+constexpr int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT, SIGPIPE};
+struct sigaction g_previous[std::size(kSignals)];
 
 // The line for a toolkit that gave up with the fatal message, from the messages it gave before.
 QByteArray failureLine(const QString &fatal)
@@ -111,19 +114,19 @@ StartupGuard::StartupGuard()
     struct sigaction onCrashAction = {};
     onCrashAction.sa_handler = onCrash;
     onCrashAction.sa_flags = SA_RESETHAND;
-    for (std::size_t i = 0; i < std::size(kCrashSignals); ++i) {
-        ::sigaction(kCrashSignals[i], nullptr, &g_previous[i]);
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) {
+        ::sigaction(kSignals[i], nullptr, &g_previous[i]);
         if (g_previous[i].sa_handler == SIG_DFL)
-            ::sigaction(kCrashSignals[i], &onCrashAction, nullptr);
+            ::sigaction(kSignals[i], kSignals[i] == SIGPIPE ? &ignore : &onCrashAction, nullptr);
     }
 }
 
 void StartupGuard::finish()
 {
-    for (std::size_t i = 0; i < std::size(kCrashSignals); ++i) {
-        if (g_previous[i].sa_handler == SIG_DFL)
-            ::sigaction(kCrashSignals[i], &g_previous[i], nullptr);
-    }
+    for (std::size_t i = 0; i < std::size(kSignals); ++i)
+        ::sigaction(kSignals[i], &g_previous[i], nullptr);
     qInstallMessageHandler(nullptr);
     const std::lock_guard lock(g_mutex);
     passOn();
