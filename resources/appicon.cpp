@@ -1,13 +1,20 @@
 #include "appicon.h"
 
+#include <QImageReader>
+#include <QPixmap>
+
 namespace norvana {
 
 QIcon appIcon()
 {
-    // Each PNG is read when a pixmap of its size is first asked for.
+    // Read as the PNG files they are: left to find out the format, the
+    // reader would load every image format plugin to ask it.
     QIcon icon;
-    for (int size : {16, 32, 64})
-        icon.addFile(QStringLiteral(":/icon/norvana-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 64}) {
+        QImageReader reader(QStringLiteral(":/icon/norvana-%1.png").arg(size), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

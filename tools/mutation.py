@@ -85,7 +85,7 @@ MUTANTS = [
  ("messagebox-activate", "window/messagebox.cpp", "    if (parent)\n        parent->activateWindow();", "    if (false)\n        parent->activateWindow();"),
  ("style-icon-option", "window/sharediconstyle.cpp", "    if (option)\n", "    if (!option)\n"),
  ("resources-icon-sizes", "resources/appicon.cpp", "{16, 32, 64}", "{16, 32}"),
- ("resources-icon-size-given", "resources/appicon.cpp", ", QSize(size, size));", ");"),
+ ("style-deferred-icon", "window/sharediconstyle.cpp", "m_style->standardIcon(m_which)", "m_style->standardIcon(QStyle::SP_MessageBoxWarning)"),
  ("resources-desktop-install", "resources/CMakeLists.txt", "            DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)", "            DESTINATION ${CMAKE_INSTALL_DATADIR})"),
  ("guard-exit-status", "window/startupguard.cpp", "std::_Exit(1)", "std::_Exit(0)"),
  ("guard-holds", "window/startupguard.cpp", "    g_held.append(qFormatLogMessage(type, context, text));\n", "    std::fputs(qPrintable(qFormatLogMessage(type, context, text) + u'\\n'), stderr);\n"),

@@ -11,7 +11,10 @@ namespace norvana {
 // icon puts the pixmaps it draws into the application's pixmap cache under
 // keys of its own, which no later icon finds again: each message box would
 // leave its icon and its OK button's there, about 2 kB, until the cache is
-// full at 10 MB.
+// full at 10 MB. The icon of the overflow button that every menu bar
+// creates is read only when first drawn: the button shows only when the
+// menu bar is too narrow for its items, and reading the icon loads every
+// image format plugin.
 class SharedIconStyle : public QProxyStyle
 {
     Q_OBJECT
