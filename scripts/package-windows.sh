@@ -16,7 +16,8 @@
 # the first line), Norvana.exe is signed in place before it is packed, and the
 # MSI after it is made (Authenticode, SHA-256), with a timestamp from
 # NORVANA_SIGN_TIMESTAMP (an RFC 3161 server's URL) when set. Without them the
-# packages are unsigned; with NORVANA_RELEASE=1 that is an error.
+# packages are unsigned; with NORVANA_RELEASE=1 that is an error, and so is
+# a signature without a timestamp.
 #   scripts/package-windows.sh OUT QT_PREFIX INFO [VERSION]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -39,6 +40,8 @@ if [ -z "$signing" ]; then
     [ "${NORVANA_RELEASE:-}" != 1 ] || fail "NORVANA_RELEASE=1, but no certificate to sign with (NORVANA_SIGN_PKCS12)"
     echo "unsigned: Norvana.exe and the MSI (no NORVANA_SIGN_PKCS12)"
 else
+    [ "${NORVANA_RELEASE:-}" != 1 ] || [ -n "${NORVANA_SIGN_TIMESTAMP:-}" ] \
+        || fail "NORVANA_RELEASE=1, but no timestamp server (NORVANA_SIGN_TIMESTAMP)"
     [ -r "$NORVANA_SIGN_PKCS12" ] || fail "cannot read the certificate $NORVANA_SIGN_PKCS12"
     [ -r "${NORVANA_SIGN_PASSWORD_FILE:-}" ] || fail "cannot read its password file (NORVANA_SIGN_PASSWORD_FILE)"
     signer=$(openssl pkcs12 -in "$NORVANA_SIGN_PKCS12" -passin "file:$NORVANA_SIGN_PASSWORD_FILE" -nokeys -clcerts \

@@ -14,10 +14,15 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
 
-# A release is signed: said before the long build, not after it.
-if [ "${NORVANA_RELEASE:-}" = 1 ] && [ -z "${NORVANA_SIGN_PKCS12:-}" ]; then
-    echo "error: NORVANA_RELEASE=1, but no certificate to sign with (NORVANA_SIGN_PKCS12)" >&2
-    exit 1
+# A release is signed, and timestamped so that its signature outlives the
+# certificate: said before the long build, not after it.
+if [ "${NORVANA_RELEASE:-}" = 1 ]; then
+    for needed in NORVANA_SIGN_PKCS12 NORVANA_SIGN_TIMESTAMP; do
+        if [ -z "${!needed:-}" ]; then
+            echo "error: NORVANA_RELEASE=1, but $needed is not set: a release is signed, with a timestamp" >&2
+            exit 1
+        fi
+    done
 fi
 
 scripts/install-deps.sh build windows display
