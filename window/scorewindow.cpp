@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -81,16 +80,17 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 
 bool ScoreWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Keys typed right behind the one that closed the dipstick's list or a
-    // message box went to that window, which had the keyboard, and Qt goes
-    // on handing them to it until the keyboard is reported back here. They
-    // belong to the control that has the focus here once that key has
-    // acted: posted, they come after the code that closed the box has moved
-    // the focus.
+    // A key typed right behind one that closes the dipstick's list or a
+    // message box can still reach that window: the window system sent it
+    // there, or Qt, which picks a key's window as it reads the key, read it
+    // before the key in front had closed the window. It belongs to the
+    // control that has the focus here now, and goes to it at once, in its
+    // turn among the keys around it. (A key for a window that Qt has already
+    // destroyed is passed on as Qt reads it: passOnKeysOfClosedWindows.)
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()
         && watched != windowHandle() && !static_cast<QWindow *>(watched)->isVisible() && isVisible()) {
-        QCoreApplication::postEvent(windowHandle(), static_cast<QKeyEvent *>(event)->clone());
+        QCoreApplication::sendEvent(windowHandle(), event);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
