@@ -162,14 +162,17 @@ void tst_XKeys::road_data()
 
     // "?" chosen from the keyboard: Alt enters the menu bar, Enter or Space
     // chooses "?"; once its box is closed the keys go to the box that had
-    // the focus.
+    // the focus, typed after the closing key or at once behind it.
     for (const char *choose : {"Return", "space"}) {
         for (const char *close : {"Return", "Escape"}) {
-            QTest::addRow("Alt %s, box closed with %s, then 3", choose, close)
-                << none << none << none
-                << QStringLiteral("key:alt wait:menu key:%1 wait:box key:%2 type:3")
-                       .arg(QLatin1String(choose), QLatin1String(close))
-                << "3" << "" << "" << "txtPCT" << 1;
+            const QString chosen =
+                QStringLiteral("key:alt wait:menu key:%1 wait:box ").arg(QLatin1String(choose));
+            QTest::addRow("Alt %s, box closed with %s, then 315", choose, close)
+                << none << none << none << chosen + QStringLiteral("key:%1 type:315").arg(QLatin1String(close))
+                << "315" << "" << "" << "txtPCT" << 1;
+            QTest::addRow("Alt %s, box closed with %s, 315 at once", choose, close)
+                << none << none << none << chosen + QStringLiteral("burst:%1,3,1,5").arg(QLatin1String(close))
+                << "315" << "" << "" << "txtPCT" << 1;
         }
     }
 
