@@ -117,6 +117,18 @@ answer() {
     done
     fail "the box $1 does not close"
 }
+# Waits until Norvana.exe shows a popup window of its own, as the dipstick's
+# list is: an override-redirect one, which no title names.
+until_popup() {
+    local id
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --class '^norvana\.exe$' 2>/dev/null); do
+            xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' && return 0
+        done
+        sleep 0.1
+    done
+    fail "the dipstick's list does not drop down"
+}
 keys() { xdotool key --delay 100 "$@"; }
 typed() { xdotool type --delay 100 "$1"; }
 shot() { import -window root -strip "png:$shots/$1.png"; echo "screenshot: $shots/$1.png" >&2; }
@@ -181,11 +193,22 @@ typed 0.1; keys Return; typed 5; keys Return Return Return
 line=$(copied_line)
 [[ $line == *"PCT 0,1 ng/ml"*"Punteggio 0 "* ]] || fail "after Reset, 0.1 and 5 copied \"$line\""
 
+# With the dipstick's list down, Alt+C and the keys sent at once behind it:
+# the list closes, the score comes and 150 replaces CRP, in that order; a
+# second Alt+C puts CRP as it reads in the line for the record.
+keys alt+r
+typed 1.2; keys Return; typed 45; keys Return F4
+until_popup
+xdotool key --delay 0 alt+c 1 5 0
+keys alt+c
+line=$(copied_line)
+[[ $line == *"CRP 150 mg/L"*"Punteggio 6 "* ]] || fail "Alt+C and 150 at once with the list down copied \"$line\""
+
 keys alt+f
 status=0; wait $pid || status=$?
 [ $status -eq 0 ] || fail "Fine ended Norvana.exe with status $status"
 [[ $(xclip -o -selection clipboard) == "$line" ]] || fail "the clipboard lost the line when Norvana.exe ended"
-echo "Norvana.exe: score 4, the warning, Reset and Fine as expected"
+echo "Norvana.exe: score 4, the warning, Reset, keys behind Alt+C with the list down and Fine as expected"
 
 # The window scaled at 120 and 144 dpi, as Windows sets them (Wine reads
 # LogPixels when it starts): as wide as at 96 dpi times the scale.

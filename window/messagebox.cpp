@@ -6,7 +6,8 @@
 
 namespace norvana {
 
-void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon)
+void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon,
+                 const std::function<void()> &closing)
 {
     QMessageBox box(icon, QString::fromUtf16(kMessageTitle), prompt, QMessageBox::Ok, parent);
     box.setTextFormat(Qt::PlainText);
@@ -14,9 +15,11 @@ void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon)
     // key typed meanwhile goes where neither has it.
     if (parent)
         QObject::connect(&box, &QMessageBox::buttonClicked, parent, [parent] { parent->activateWindow(); });
+    if (closing)
+        QObject::connect(&box, &QDialog::finished, &box, closing);
     box.exec();
-    // The keyboard goes back to the window, where the caller moves the
-    // focus next; without a window manager nobody else gives it back.
+    // The keyboard goes back to the window; without a window manager nobody
+    // else gives it back.
     if (parent)
         parent->activateWindow();
 }

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -81,16 +80,17 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 
 bool ScoreWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    // Keys typed right behind the one that closed the dipstick's list or a
-    // message box went to that window, which had the keyboard, and Qt goes
-    // on handing them to it until the keyboard is reported back here. They
-    // belong to the control that has the focus here once that key has
-    // acted: posted, they come after the code that closed the box has moved
-    // the focus.
+    // A key typed right behind one that closes the dipstick's list or a
+    // message box can still reach that window: the window system sent it
+    // there, or Qt, which picks a key's window as it reads the key, read it
+    // before the key in front had closed the window. It belongs to the
+    // control that has the focus here now, and goes to it at once, in its
+    // turn among the keys around it. (A key for a window that Qt has already
+    // destroyed is passed on as Qt reads it: passOnKeysOfClosedWindows.)
     const QEvent::Type type = event->type();
     if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()
         && watched != windowHandle() && !static_cast<QWindow *>(watched)->isVisible() && isVisible()) {
-        QCoreApplication::postEvent(windowHandle(), static_cast<QKeyEvent *>(event)->clone());
+        QCoreApplication::sendEvent(windowHandle(), event);
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
@@ -190,12 +190,13 @@ void ScoreWindow::onQuitClicked()
 
 void ScoreWindow::onAboutTriggered()
 {
-    showMessage(this, QString::fromUtf16(kAboutText), QMessageBox::NoIcon);
     // Chosen from the keyboard, "?" leaves the focus in the menu bar, which
-    // gives it back only while the window is active; after the box the
-    // window is activated anew, so the control gets it back here.
-    if (focusWidget() == menuBar() && m_lastControl)
-        m_lastControl->setFocus(Qt::MenuBarFocusReason);
+    // gives it back only while the window is active; the box has taken the
+    // activation, so the control gets it back here as the box closes.
+    showMessage(this, QString::fromUtf16(kAboutText), QMessageBox::NoIcon, [this] {
+        if (focusWidget() == menuBar() && m_lastControl)
+            m_lastControl->setFocus(Qt::MenuBarFocusReason);
+    });
 }
 
 void ScoreWindow::onEntryChanged()
@@ -241,16 +242,25 @@ void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
     // goes before the first box opens.
     if (!outcome.keepsScore())
         showScore(outcome.score);
-    for (const Warning &warning : outcome.warnings)
-        showMessage(this, refusalText(warning), QMessageBox::Warning);
-    // A screen reader or dictation tool may change an entry while a box is
-    // open: the outcome then belongs to texts no longer shown.
-    const Entries now = entries();
-    for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick}) {
-        if (now[size_t(entry)].text != entered[size_t(entry)].text)
-            return;
+    const auto settleFocus = [this, &outcome, &entered] {
+        // A screen reader or dictation tool may change an entry while a box
+        // is open: the outcome then belongs to texts no longer shown.
+        const Entries now = entries();
+        for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick}) {
+            if (now[size_t(entry)].text != entered[size_t(entry)].text)
+                return;
+        }
+        moveFocus(outcome.focus);
+    };
+    // The focus moves as the last box closes, ahead of the keys typed
+    // right behind the key that closes it.
+    const QList<Warning> &warnings = outcome.warnings;
+    for (qsizetype i = 0; i < warnings.size(); ++i) {
+        showMessage(this, refusalText(warnings[i]), QMessageBox::Warning,
+                    i + 1 == warnings.size() ? std::function<void()>(settleFocus) : nullptr);
     }
-    moveFocus(outcome.focus);
+    if (warnings.isEmpty())
+        settleFocus();
 }
 
 void ScoreWindow::moveFocus(Control id)

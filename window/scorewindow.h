@@ -43,8 +43,8 @@ private:
     // The entries as the window shows them.
     Entries entries() const;
     // Shows an outcome of the core: its score (or none) unless the score
-    // stays, the warnings in turn, then, unless an entry changed meanwhile,
-    // moves the focus.
+    // stays, the warnings in turn, and, unless an entry changed meanwhile,
+    // moves the focus, as the last warning closes.
     void playOut(const Outcome &outcome, const Entries &entered);
     void showScore(const std::optional<ScoreBreakdown> &score);
     // Moves the focus; an entry gets its whole text selected, so that typing

@@ -135,9 +135,9 @@ void tst_XKeys::road_data()
     QTest::newRow("refused value, OK, then typing replaces it")
         << none << none << none << "type:abc key:Return wait:box key:Return type:2 key:Return"
         << "2" << "" << "" << "txtCRP" << 1;
-    QTest::newRow("box closed with Return, 2 at once")
-        << none << none << none << "type:abc key:Return wait:box burst:Return,2"
-        << "2" << "" << "" << "txtPCT" << 1;
+    QTest::newRow("box closed with Return, 315 at once")
+        << none << none << none << "type:abc key:Return wait:box burst:Return,3,1,5"
+        << "315" << "" << "" << "txtPCT" << 1;
     QTest::newRow("refused value, OK, then Alt+C")
         << "1.2" << "0" << none << "key:alt+c wait:box key:Return type:45 key:alt+c"
         << "1.2" << "45" << "4" << "txtCRP" << 1;
@@ -162,14 +162,17 @@ void tst_XKeys::road_data()
 
     // "?" chosen from the keyboard: Alt enters the menu bar, Enter or Space
     // chooses "?"; once its box is closed the keys go to the box that had
-    // the focus.
+    // the focus, typed after the closing key or at once behind it.
     for (const char *choose : {"Return", "space"}) {
         for (const char *close : {"Return", "Escape"}) {
-            QTest::addRow("Alt %s, box closed with %s, then 3", choose, close)
-                << none << none << none
-                << QStringLiteral("key:alt wait:menu key:%1 wait:box key:%2 type:3")
-                       .arg(QLatin1String(choose), QLatin1String(close))
-                << "3" << "" << "" << "txtPCT" << 1;
+            const QString chosen =
+                QStringLiteral("key:alt wait:menu key:%1 wait:box ").arg(QLatin1String(choose));
+            QTest::addRow("Alt %s, box closed with %s, then 315", choose, close)
+                << none << none << none << chosen + QStringLiteral("key:%1 type:315").arg(QLatin1String(close))
+                << "315" << "" << "" << "txtPCT" << 1;
+            QTest::addRow("Alt %s, box closed with %s, 315 at once", choose, close)
+                << none << none << none << chosen + QStringLiteral("burst:%1,3,1,5").arg(QLatin1String(close))
+                << "315" << "" << "" << "txtPCT" << 1;
         }
     }
 
@@ -179,15 +182,16 @@ void tst_XKeys::road_data()
         << "txtCRP" << 0;
     // Keys typed right behind the key that closes the list land where the
     // focus is once it has acted.
-    QTest::newRow("list dropped down, Alt+C then 77 at once")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+c,7,7" << "1.2" << "77"
+    QTest::newRow("list dropped down, Alt+C then 150 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+c,1,5,0" << "1.2" << "150"
         << "" << "txtCRP" << 0;
-    QTest::newRow("list dropped down, Alt+R then 7 at once")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+r,7" << "7" << "" << ""
-        << "txtPCT" << 0;
-    QTest::newRow("list dropped down, Enter Enter at once gives 4")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:Return,Return" << "1.2"
-        << "45" << "4" << "txtCRP" << 0;
+    QTest::newRow("list dropped down, Alt+R then 0,25 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+r,0,comma,2,5" << "0,25"
+        << "" << "" << "txtPCT" << 0;
+    // The second Enter calculates, which takes the cursor to CRP.
+    QTest::newRow("list dropped down, Enter Enter then 150 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:Return,Return,1,5,0" << "1.2"
+        << "150" << "" << "txtCRP" << 0;
     QTest::newRow("list dropped down, Alt+R resets")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+r type:7" << "7" << "" << ""
         << "txtPCT" << 0;
