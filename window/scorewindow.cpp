@@ -146,8 +146,7 @@ void ScoreWindow::connectHandlers()
 
 void ScoreWindow::onEntered(Entry entry)
 {
-    const Entries now = entries();
-    playOut(accept(entry, now[size_t(entry)]), now);
+    playOut(accept(entry, entries()[size_t(entry)]));
 }
 
 void ScoreWindow::onValueClicked(Entry entry)
@@ -162,8 +161,7 @@ void ScoreWindow::onCalculateClicked()
     // the last one. Without this the boxes' undo history would grow with
     // every value typed in a long session.
     forgetEntriesHistory();
-    const Entries now = entries();
-    playOut(calculate(now), now);
+    playOut(calculate(entries()));
 }
 
 void ScoreWindow::onResetClicked()
@@ -236,31 +234,33 @@ Entries ScoreWindow::entries() const
     return shown;
 }
 
-void ScoreWindow::playOut(const Outcome &outcome, const Entries &entered)
+void ScoreWindow::playOut(const Outcome &outcome)
 {
     // A score comes only without warnings; with them, the score from before
     // goes before the first box opens.
     if (!outcome.keepsScore())
         showScore(outcome.score);
-    const auto settleFocus = [this, &outcome, &entered] {
-        // A screen reader or dictation tool may change an entry while a box
-        // is open: the outcome then belongs to texts no longer shown.
-        const Entries now = entries();
-        for (const Entry entry : {Entry::Pct, Entry::Crp, Entry::Dipstick}) {
-            if (now[size_t(entry)].text != entered[size_t(entry)].text)
-                return;
-        }
-        moveFocus(outcome.focus);
+    // Each box moves the focus as it closes, ahead of the keys typed right
+    // behind the key that closes it: to the entry it is about, the last one
+    // to where the outcome leaves it. A screen reader or dictation tool may
+    // change an entry while a box is open: the outcome then belongs to texts
+    // no longer shown, and the focus stays.
+    const auto texts = [this] {
+        QStringList shown;
+        for (const EntryText &entry : entries())
+            shown << entry.text;
+        return shown;
     };
-    // The focus moves as the last box closes, ahead of the keys typed
-    // right behind the key that closes it.
     const QList<Warning> &warnings = outcome.warnings;
     for (qsizetype i = 0; i < warnings.size(); ++i) {
-        showMessage(this, refusalText(warnings[i]), QMessageBox::Warning,
-                    i + 1 == warnings.size() ? std::function<void()>(settleFocus) : nullptr);
+        const Control focus = i + 1 == warnings.size() ? outcome.focus : Control(int(warnings[i].entry));
+        showMessage(this, refusalText(warnings[i]), QMessageBox::Warning, [this, texts, focus, shown = texts()] {
+            if (texts() == shown)
+                moveFocus(focus);
+        });
     }
     if (warnings.isEmpty())
-        settleFocus();
+        moveFocus(outcome.focus);
 }
 
 void ScoreWindow::moveFocus(Control id)

@@ -43,9 +43,9 @@ private:
     // The entries as the window shows them.
     Entries entries() const;
     // Shows an outcome of the core: its score (or none) unless the score
-    // stays, the warnings in turn, and, unless an entry changed meanwhile,
-    // moves the focus, as the last warning closes.
-    void playOut(const Outcome &outcome, const Entries &entered);
+    // stays, then the warnings in turn, each moving the focus as it closes
+    // unless an entry changed while it was open.
+    void playOut(const Outcome &outcome);
     void showScore(const std::optional<ScoreBreakdown> &score);
     // Moves the focus; an entry gets its whole text selected, so that typing
     // replaces the old value instead of adding to it.
