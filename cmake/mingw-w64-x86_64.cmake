@@ -19,3 +19,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # Every program is one file: libstdc++, libgcc and winpthread go inside it,
 # so that it needs no DLL but those that come with Windows.
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+
+# Source files are named from the top of their source or build folder ("./"),
+# never by the builder's own paths.
+foreach(language C CXX)
+    string(APPEND CMAKE_${language}_FLAGS_INIT
+        " -ffile-prefix-map=${CMAKE_SOURCE_DIR}=. -ffile-prefix-map=${CMAKE_BINARY_DIR}=.")
+endforeach()

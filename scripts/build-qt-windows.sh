@@ -60,6 +60,10 @@ options=(
     -DFEATURE_textodfwriter=OFF
     -DFEATURE_textmarkdownreader=OFF
     -DFEATURE_textmarkdownwriter=OFF
+    # No install path inside the libraries (QLibraryInfo's prefix is found
+    # from the program's own place), so that a program built with them
+    # carries no path of the machine that built Qt.
+    -DFEATURE_relocatable=ON
 )
 # GCC calls itself only "12-posix"; the Debian packages' versions say which
 # build of the compiler and of the MinGW-w64 headers and libraries it is.

@@ -2,7 +2,9 @@
 """Writes the licence notices of a static Qt build: the LGPL v3 (and the GPL
 v3 it builds on) under which Qt is used, and the notice of every library
 bundled in Qt's source that this build compiled (Qt's qt_attribution.json
-files name them, their copyright and their licence file).
+files name them, their copyright and their licence file), and those
+libraries' own attribution entries, as Qt's source declares them, in
+qt_attribution.json (the bill of materials of a package reads it).
     qt-notices.py QT_SOURCE QT_BUILD OUTPUT_DIR"""
 import json
 import pathlib
@@ -22,6 +24,7 @@ files = subprocess.run(["ninja", "-C", str(build), "-t", "deps"], check=True, ca
 used = set(files) | {str(folder) for path in files for folder in pathlib.Path(path).parents}
 
 notices = []
+linked = []
 for attribution in sorted(source.glob("src/**/qt_attribution.json")):
     folder = attribution.parent
     entries = json.loads(attribution.read_text(), strict=False)
@@ -30,6 +33,7 @@ for attribution in sorted(source.glob("src/**/qt_attribution.json")):
         paths = [str((folder / name).resolve()) for name in names]
         if not any(path in used for path in paths):
             continue
+        linked.append(entry)
         text = f"{entry['Name']}\n{entry.get('Copyright', '')}\nLicence: {entry['License']}\n"
         if "LicenseFile" in entry:
             text += "\n" + (folder / entry["LicenseFile"]).read_text(errors="replace")
@@ -37,4 +41,5 @@ for attribution in sorted(source.glob("src/**/qt_attribution.json")):
 (output / "THIRD-PARTY-NOTICES.txt").write_text(
     "Libraries that come with Qt's source and are linked into Norvana.exe as part of Qt.\n\n"
     + "\n\n".join("=" * 78 + "\n" + notice for notice in notices))
+(output / "qt_attribution.json").write_text(json.dumps(linked, indent=1, ensure_ascii=False) + "\n")
 print(f"{len(notices)} notices in {output}")
