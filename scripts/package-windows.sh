@@ -5,9 +5,10 @@
 #                               licenze\ (Qt's LGPL v3 with its bundled
 #                               libraries' notices; MinGW-w64's runtime and GCC's)
 #   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
-#   Norvana-VERSION-IT.txt      the note for IT: product and upgrade codes,
-#                               SHA-256 of the files, signer, commands, exit codes
-# and checks that the note's product code and hashes are those of the files.
+#   Norvana-VERSION-IT.txt      the note for IT: the SHA-256 of the files and
+#                               their signer, then what LEGGIMI.txt says in "Per
+#                               l'IT" (resources/windows/per-l-it.txt): product
+#                               and upgrade codes, commands, exit codes
 # INFO is the norvana-package.txt CMake writes (version, maker, upgrade code);
 # VERSION, when given, stands for its version (the upgrade test's packages).
 #
@@ -63,9 +64,15 @@ stage=$out/$zip_name
 rm -rf "$stage" && mkdir -p "$stage/licenze/Qt" "$stage/licenze/MinGW-w64"
 cp "$out/Norvana.exe" "$stage/"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
-sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
-    -e "s/@PRODUCT_CODE@/{$product_code}/g" -e "s/@UPGRADE_CODE@/{$upgrade_code}/g" \
-    "$root/resources/windows/LEGGIMI.txt" >"$stage/LEGGIMI.txt"
+# The texts with this package's values; the section for IT is one text, in
+# LEGGIMI.txt and in the note.
+fill() {
+    sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
+        -e "s/@PRODUCT_CODE@/{$product_code}/g" -e "s/@UPGRADE_CODE@/{$upgrade_code}/g" "$1"
+}
+for_it=$out/per-l-it.txt
+fill "$root/resources/windows/per-l-it.txt" >"$for_it"
+fill "$root/resources/windows/LEGGIMI.txt" | sed -e "/^@PER_L_IT@\$/{r $for_it" -e 'd}' >"$stage/LEGGIMI.txt"
 cp "$qt/notices/"*.txt "$stage/licenze/Qt/"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenze/MinGW-w64/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenze/MinGW-w64/gcc-runtime-libraries.txt"
@@ -85,15 +92,14 @@ rm "$stage/norvana.wxs" "$stage/norvana.ico"
 [ -z "$signing" ] || sign "$msi"
 echo "made $msi"
 
-# The note for IT, beside the packages.
+# The note for IT, beside the packages: the files, then the section for IT.
 sha() { sha256sum "$1" | cut -d' ' -f1; }
 note=$out/Norvana-$version-IT.txt
-msi_name=${msi##*/}
 {
     echo "Norvana $version per Windows 10 e 11 (64 bit): note per il reparto IT"
     echo
     echo "File (SHA-256)"
-    echo "  $msi_name  $(sha "$msi")"
+    echo "  ${msi##*/}  $(sha "$msi")"
     echo "  $zip_name.zip  $(sha "$zip")"
     echo "  Norvana.exe  $(sha "$out/Norvana.exe")  (lo stesso nel pacchetto MSI e nello zip)"
     if [ -n "$signing" ]; then
@@ -102,43 +108,7 @@ msi_name=${msi##*/}
         echo "Firma: nessuna (Norvana.exe e il pacchetto MSI non sono firmati)"
     fi
     echo
-    echo "Windows Installer"
-    echo "  ProductCode  {$product_code}  (uno per versione, lo stesso a ogni compilazione)"
-    echo "  UpgradeCode  {$upgrade_code}  (lo stesso per ogni versione)"
-    echo "  Per computer (ALLUSERS=1), in C:\\Program Files\\Norvana (proprietà INSTALLDIR), con"
-    echo "  la voce \"Norvana\" nel menu Start. Una versione successiva sostituisce la precedente;"
-    echo "  una precedente non si installa sopra una successiva."
-    echo
-    echo "Comandi"
-    echo "  msiexec /i $msi_name /qn /norestart /l*v \"%TEMP%\\norvana-install.log\""
-    echo "  msiexec /i $msi_name /qn /norestart INSTALLDIR=\"D:\\Programmi\\Norvana\""
-    echo "  msiexec /x {$product_code} /qn /norestart /l*v \"%TEMP%\\norvana-remove.log\""
-    echo
-    echo "Codici di uscita di msiexec"
-    echo "  0     riuscito"
-    echo "  3010  riuscito; il riavvio è necessario per completare (con /norestart non avviene)"
-    echo "  1603  errore irreversibile, anche quando è installata una versione più recente: vedere il log"
-    echo "  1618  è in corso un'altra installazione: riprovare più tardi"
-    echo "  1638  questa versione è già installata (un'altra compilazione dello stesso ProductCode)"
-    echo
-    echo "Norvana non usa la rete e non conserva dati: nessun file, impostazione o voce del registro"
-    echo "per utente. Un aggiornamento con Norvana aperto lo chiude (Gestione riavvio di Windows)"
-    echo "senza perdite e senza chiedere il riavvio."
+    cat "$for_it"
 } >"$note"
+rm "$for_it"
 echo "made $note"
-
-# The note against the files beside it: the MSI's own product code, and the
-# hashes of the packages and of Norvana.exe inside each of them.
-noted_hash() { sed -n "s/^  $1  \([0-9a-f]\{64\}\).*/\1/p" "$note"; }
-msi_code=$(msiinfo export "$msi" Property | sed -n 's/^ProductCode\t\(.*\)\r\?$/\1/p' | tr -d '\r')
-grep -q "^  ProductCode  $msi_code " "$note" || fail "the note's ProductCode is not the MSI's ($msi_code)"
-[ "$(noted_hash "$msi_name")" = "$(sha "$msi")" ] || fail "the note's SHA-256 of $msi_name is not the file's"
-[ "$(noted_hash "$zip_name.zip")" = "$(sha "$zip")" ] || fail "the note's SHA-256 of the zip is not the file's"
-unpacked=$(mktemp -d)
-msiextract -C "$unpacked/msi" "$msi" >/dev/null
-unzip -q -d "$unpacked/zip" "$zip"
-for exe in "$unpacked/msi/Norvana/Norvana.exe" "$unpacked/zip/$zip_name/Norvana.exe"; do
-    [ "$(noted_hash Norvana.exe)" = "$(sha "$exe")" ] || fail "the note's SHA-256 of Norvana.exe is not that of ${exe#"$unpacked"/}"
-done
-rm -rf "$unpacked"
-echo "the note's product code and SHA-256 are those of the files beside it"

@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Tries the packages of scripts/package-windows.sh as a hospital's IT would,
 # in OUT (build/windows), with Wine's prefix in WINEPREFIX:
+# - the note for IT against the files beside it: the MSI's own ProductCode
+#   (in LEGGIMI.txt too, in the zip and in the MSI), the SHA-256 of the
+#   packages and of the Norvana.exe inside each;
 # - signing: packs again with a throwaway CA's code-signing certificate made
 #   by openssl (in OUT/signed) and verifies Norvana.exe, the MSI, and the
 #   Norvana.exe inside the zip and inside the MSI against that CA; one byte
 #   changed in Norvana.exe must fail;
 # - the MSI under Wine's msiexec, with /l*v logs in OUT/msi-logs: installs
-#   1.00 and checks the files, the shortcut and the Programs and Features
-#   entry (version, publisher, install folder, help link, comments); then
-#   1.01 over it (one entry left, 1.01), 1.00 over 1.01 (refused), a second
-#   build of 1.01 (no second entry), and msiexec /x {ProductCode}, which must
-#   leave nothing. The 1.01 packages are made of the same files (OUT/upgrade).
+#   this version (1.00) and checks the files, the shortcut and the Programs
+#   and Features entry (version, publisher, install folder, help link,
+#   comments); then the next patch release (1.0.1, "1.00.1") over it (one
+#   entry left, the patch release's), this version over it (refused), a
+#   second build of the patch release (no second entry), and msiexec /x
+#   {ProductCode}, which must leave nothing. The patch release's packages are
+#   made of the same files (OUT/upgrade).
 # Run by scripts/test-windows.sh.
 #   scripts/test-packages-windows.sh OUT QT_PREFIX INFO
 set -euo pipefail
@@ -18,11 +23,32 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$1 qt=$2 info=$3
 fail() { echo "error: $*" >&2; exit 1; }
 version=$(sed -n 's/^version=//p' "$info")
+project_version=$(sed -n 's/^project_version=//p' "$info")
 maintainer=$(sed -n 's/^maintainer=//p' "$info")
 contact=$(sed -n 's/^contact=//p' "$info")
 description=$(sed -n 's/^description=//p' "$info")
 msi=$out/Norvana-$version-x64.msi
 product_code() { msiinfo export "$1" Property | tr -d '\r' | sed -n 's/^ProductCode\t//p'; }
+sha() { sha256sum "$1" | cut -d' ' -f1; }
+
+echo "== the note for IT"
+note=$out/Norvana-$version-IT.txt
+zip_name=Norvana-$version-win64
+noted_hash() { sed -n "s/^  $1  \([0-9a-f]\{64\}\).*/\1/p" "$note"; }
+unpacked=$out/unpacked
+rm -rf "$unpacked"
+msiextract -C "$unpacked/msi" "$msi" >/dev/null
+unzip -q -d "$unpacked/zip" "$out/$zip_name.zip"
+code=$(product_code "$msi")
+for text in "$note" "$unpacked/zip/$zip_name/LEGGIMI.txt" "$unpacked/msi/Norvana/LEGGIMI.txt"; do
+    grep -q "^ *ProductCode  $code " "$text" || fail "${text#"$out"/} does not give the MSI's ProductCode $code"
+done
+[ "$(noted_hash "${msi##*/}")" = "$(sha "$msi")" ] || fail "the note's SHA-256 of ${msi##*/} is not the file's"
+[ "$(noted_hash "$zip_name.zip")" = "$(sha "$out/$zip_name.zip")" ] || fail "the note's SHA-256 of the zip is not the file's"
+for exe in "$unpacked/msi/Norvana/Norvana.exe" "$unpacked/zip/$zip_name/Norvana.exe"; do
+    [ "$(noted_hash Norvana.exe)" = "$(sha "$exe")" ] || fail "the note's SHA-256 of Norvana.exe is not that of ${exe#"$out"/}"
+done
+echo "the note's and LEGGIMI.txt's ProductCode $code, and the note's SHA-256, are those of the files"
 
 echo "== signing, with a throwaway certificate"
 signed=$out/signed
@@ -97,7 +123,7 @@ expect_entries() {
 }
 
 before=$(find "$c" -ipath '*norvana*' | sort)
-code100=$(product_code "$msi")
+code_this=$(product_code "$msi")
 run_msiexec 1-install-$version.log 0 /i "$(winepath -w "$msi")" /qn /norestart
 # Wine's msiexec puts the shortcut into the user's Start menu, where
 # Windows puts a per-machine package's into the common one.
@@ -105,46 +131,49 @@ shortcut=$(find "$c" -path '*/Start Menu/Programs/Norvana.lnk' | head -1)
 [ -n "$shortcut" ] || fail "msiexec /i made no Start-menu shortcut"
 strings -el "$shortcut" | grep -q 'norvana\.ico$' || fail "the Start-menu shortcut has no icon"
 cmp -s "$c/Program Files/Norvana/Norvana.exe" "$out/Norvana.exe" || fail "the installed Norvana.exe differs"
-expect_entries "$code100 $version"
+expect_entries "$code_this $version"
 for check in "Publisher=$maintainer" "InstallLocation=C:\\Program Files\\Norvana\\" "HelpLink=mailto:$contact" \
              "Comments=$description" "Contact=$contact"; do
     name=${check%%=*}
-    value=$(entry_value "$code100" "$name")
+    value=$(entry_value "$code_this" "$name")
     [ "$value" = "${check#*=}" ] || fail "the entry's $name is \"$value\", not \"${check#*=}\""
     echo "  $name: $value"
 done
 
-# 1.01, made of the same files twice: a later version, and a rebuild of it.
+# The next patch release (1.0.1 after 1.0.0), its version as CMake makes it,
+# packed twice of the same files: a later version, and a rebuild of it.
+IFS=. read -r major minor patch _ <<<"$project_version"
+next=$(cmake -DVERSION="$major.$minor.$((patch + 1))" -P "$root/cmake/NorvanaVersion.cmake" 2>&1)
 upgrade=$out/upgrade
 rm -rf "$upgrade"
-for build in 1.01 1.01-rebuild; do
+for build in "$next" "$next-rebuild"; do
     mkdir -p "$upgrade/$build"
     cp "$out/Norvana.exe" "$upgrade/$build/"
-    "$root/scripts/package-windows.sh" "$upgrade/$build" "$qt" "$info" 1.01 >"$upgrade/$build/package.log"
+    "$root/scripts/package-windows.sh" "$upgrade/$build" "$qt" "$info" "$next" >"$upgrade/$build/package.log"
 done
-msi101=$upgrade/1.01/Norvana-1.01-x64.msi
-code101=$(product_code "$msi101")
-[ "$code101" = "$(product_code "$upgrade/1.01-rebuild/Norvana-1.01-x64.msi")" ] \
-    || fail "two builds of 1.01 have different product codes"
-[ "$code101" != "$code100" ] || fail "1.00 and 1.01 have the same product code"
+msi_next=$upgrade/$next/Norvana-$next-x64.msi
+code_next=$(product_code "$msi_next")
+[ "$code_next" = "$(product_code "$upgrade/$next-rebuild/Norvana-$next-x64.msi")" ] \
+    || fail "two builds of $next have different product codes"
+[ "$code_next" != "$code_this" ] || fail "$version and $next have the same product code"
 
-run_msiexec 2-upgrade-1.01.log 0 /i "$(winepath -w "$msi101")" /qn /norestart
-expect_entries "$code101 1.01"
-# Refused by the launch condition: 1.01 found as a later version.
+run_msiexec "2-upgrade-$next.log" 0 /i "$(winepath -w "$msi_next")" /qn /norestart
+expect_entries "$code_next $next"
+# Refused by the launch condition: the patch release found as a later version.
 run_msiexec 3-downgrade-$version.log 1603 /i "$(winepath -w "$msi")" /qn /norestart
-grep -q "WIX_DOWNGRADE_DETECTED = $code101" "$logs/3-downgrade-$version.log" \
-    || fail "the log of $version over 1.01 does not find 1.01 as a later version"
+grep -q "WIX_DOWNGRADE_DETECTED = $code_next" "$logs/3-downgrade-$version.log" \
+    || fail "the log of $version over $next does not find $next as a later version"
 refusal=$(msiinfo export "$msi" LaunchCondition | tr -d '\r' | sed -n 's/^NOT WIX_DOWNGRADE_DETECTED\t//p')
 [ -n "$refusal" ] || fail "the MSI has no downgrade message"
-echo "  log: WIX_DOWNGRADE_DETECTED = $code101; the launch condition's message: $refusal"
-expect_entries "$code101 1.01"
+echo "  log: WIX_DOWNGRADE_DETECTED = $code_next; the launch condition's message: $refusal"
+expect_entries "$code_next $next"
 status=0
-wine msiexec /i "$(winepath -w "$upgrade/1.01-rebuild/Norvana-1.01-x64.msi")" /qn /norestart \
-    /l*v "$(winepath -w "$logs/4-rebuild-1.01.log")" || status=$?
-echo "msiexec /i of a second build of 1.01: status $status"
-expect_entries "$code101 1.01"
+wine msiexec /i "$(winepath -w "$upgrade/$next-rebuild/Norvana-$next-x64.msi")" /qn /norestart \
+    /l*v "$(winepath -w "$logs/4-rebuild-$next.log")" || status=$?
+echo "msiexec /i of a second build of $next: status $status"
+expect_entries "$code_next $next"
 
-run_msiexec 5-remove-1.01.log 0 /x "$code101" /qn
+run_msiexec "5-remove-$next.log" 0 /x "$code_next" /qn
 expect_entries ""
 after=$(find "$c" -ipath '*norvana*' | sort)
 [ "$after" = "$before" ] || fail "msiexec /x left: $(comm -13 <(echo "$before") <(echo "$after"))"
