@@ -5,10 +5,13 @@
 #                               licenze\ (Qt's LGPL v3 with its bundled
 #                               libraries' notices; MinGW-w64's runtime and GCC's)
 #   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
+#   Norvana-VERSION-sbom.cdx.json  the bill of materials of Norvana.exe
+#                               (CycloneDX, scripts/sbom.py), also in the zip
 #   Norvana-VERSION-IT.txt      the note for IT: product and upgrade codes,
 #                               SHA-256 of the files, signer, commands, exit codes
 # and checks that the note's product code and hashes are those of the files.
-# INFO is the norvana-package.txt CMake writes (version, maker, upgrade code);
+# INFO is the norvana-package.txt CMake writes (version, maker, upgrade code),
+# with the linker's map of Norvana.exe, Norvana.exe.map, beside it;
 # VERSION, when given, stands for its version (the upgrade test's packages).
 #
 # Signing: with NORVANA_SIGN_PKCS12 (a PKCS#12 file with the code-signing
@@ -56,12 +59,16 @@ sign() {
     echo "signed $1 ($signer)"
 }
 [ -z "$signing" ] || sign "$out/Norvana.exe"
+sbom=Norvana-$version-sbom.cdx.json
+"$root/scripts/sbom.py" windows "$out/Norvana.exe" "$version" "$qt" "$(dirname "$3")/Norvana.exe.map" >"$out/$sbom"
+echo "made $out/$sbom"
 
 # What both packages hold.
 zip_name=Norvana-$version-win64
 stage=$out/$zip_name
 rm -rf "$stage" && mkdir -p "$stage/licenze/Qt" "$stage/licenze/MinGW-w64"
 cp "$out/Norvana.exe" "$stage/"
+cp "$out/$sbom" "$stage/"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
 sed -e "s/@VERSION@/$version/g" -e "s/@QT_VERSION@/$qt_version/g" \
     -e "s/@PRODUCT_CODE@/{$product_code}/g" -e "s/@UPGRADE_CODE@/{$upgrade_code}/g" \
