@@ -18,7 +18,7 @@ need dpkg-shlibdeps dpkg-dev # CPack's source of the libraries' packages
 need file file # CPack asks it which installed files are programs
 need readelf binutils
 need curl curl # fetches the bill of materials' schema once
-need jsonschema python3-jsonschema # validates it against its schema
+need /usr/bin/jsonschema python3-jsonschema # Debian's, which check_sbom.py imports
 
 rm -rf "$work"
 mkdir -p "$work"
