@@ -4,14 +4,13 @@
 #                               run, deploy, relink against another Qt) and
 #                               licenze\ (Qt's LGPL v3 with its bundled
 #                               libraries' notices; MinGW-w64's runtime and GCC's)
-#   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
 #   Norvana-VERSION-sbom.cdx.json  the bill of materials of Norvana.exe
 #                               (CycloneDX, scripts/sbom.py), also in the zip
+#   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
 #   Norvana-VERSION-IT.txt      the note for IT: product and upgrade codes,
 #                               SHA-256 of the files, signer, commands, exit codes
 # and checks that the note's product code and hashes are those of the files.
-# INFO is the norvana-package.txt CMake writes (version, maker, upgrade code),
-# with the linker's map of Norvana.exe, Norvana.exe.map, beside it;
+# INFO is the norvana-package.txt CMake writes (version, maker, upgrade code);
 # VERSION, when given, stands for its version (the upgrade test's packages).
 #
 # Signing: with NORVANA_SIGN_PKCS12 (a PKCS#12 file with the code-signing
@@ -59,6 +58,8 @@ sign() {
     echo "signed $1 ($signer)"
 }
 [ -z "$signing" ] || sign "$out/Norvana.exe"
+# The bill of materials of the Norvana.exe packed (signed, when it is), from
+# the linker's map CMake writes beside INFO (Norvana.exe.map).
 sbom=Norvana-$version-sbom.cdx.json
 "$root/scripts/sbom.py" windows "$out/Norvana.exe" "$version" "$qt" "$(dirname "$3")/Norvana.exe.map" >"$out/$sbom"
 echo "made $out/$sbom"
