@@ -1,7 +1,7 @@
 # CPack: a Debian package of what `cmake --install` installs (the program,
 # its manual page, .desktop file, icons and AppStream metainfo) and of the
-# Debian copyright file and changelog, for /usr; and a source archive of the
-# tracked files.
+# Debian copyright file and changelog, for /usr, with its bill of materials
+# beside it; and a source archive of the tracked files.
 #   cpack -G DEB --config BUILD/CPackConfig.cmake
 #   cmake --build BUILD --target package_source
 include(GNUInstallDirs)
@@ -102,6 +102,10 @@ set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
 # The Wayland platform plugin, and Qt's own texts in Italian, loaded when
 # installed; the program runs without either.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
+# Beside the .deb, its bill of materials (CycloneDX): the installed program's
+# SHA-256 and the packages of Depends at the versions installed here.
+set(CPACK_NORVANA_SBOM ${CMAKE_CURRENT_SOURCE_DIR}/scripts/sbom.py)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NorvanaDebSbom.cmake)
 
 # The source archive: in a git checkout, the committed files as `git archive`
 # gives them (cmake/NorvanaSourceFiles.cmake, read by cpack); elsewhere the

@@ -4,6 +4,8 @@
 #                               run, deploy, relink against another Qt) and
 #                               licenze\ (Qt's LGPL v3 with its bundled
 #                               libraries' notices; MinGW-w64's runtime and GCC's)
+#   Norvana-VERSION-sbom.cdx.json  the bill of materials of Norvana.exe
+#                               (CycloneDX, scripts/sbom.py), also in the zip
 #   Norvana-VERSION-x64.msi     made by wixl from resources/windows/norvana.wxs
 #   Norvana-VERSION-IT.txt      the note for IT: the SHA-256 of the files and
 #                               their signer, then what LEGGIMI.txt says in "Per
@@ -57,12 +59,18 @@ sign() {
     echo "signed $1 ($signer)"
 }
 [ -z "$signing" ] || sign "$out/Norvana.exe"
+# The bill of materials of the Norvana.exe packed (signed, when it is), from
+# the linker's map CMake writes beside INFO (Norvana.exe.map).
+sbom=Norvana-$version-sbom.cdx.json
+"$root/scripts/sbom.py" windows "$out/Norvana.exe" "$version" "$qt" "$(dirname "$3")/Norvana.exe.map" >"$out/$sbom"
+echo "made $out/$sbom"
 
 # What both packages hold.
 zip_name=Norvana-$version-win64
 stage=$out/$zip_name
 rm -rf "$stage" && mkdir -p "$stage/licenze/Qt" "$stage/licenze/MinGW-w64"
 cp "$out/Norvana.exe" "$stage/"
+cp "$out/$sbom" "$stage/"
 cp "$root/LICENSE" "$stage/LICENSE.txt"
 # The texts with this package's values; the section for IT is one text, in
 # LEGGIMI.txt and in the note.

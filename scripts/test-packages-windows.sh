@@ -8,6 +8,9 @@
 #   by openssl (in OUT/signed) and verifies Norvana.exe, the MSI, and the
 #   Norvana.exe inside the zip and inside the MSI against that CA; one byte
 #   changed in Norvana.exe must fail;
+# - the bill of materials beside the MSI and in the zip, unsigned and signed:
+#   valid CycloneDX, true to the linker's map and Qt's build, with the
+#   SHA-256 of the Norvana.exe packed (tests/packaging/check_sbom.py);
 # - the MSI under Wine's msiexec, with /l*v logs in OUT/msi-logs: installs
 #   this version (1.00) and checks the files, the shortcut and the Programs
 #   and Features entry (version, publisher, install folder, help link,
@@ -88,6 +91,15 @@ byte=$(od -An -tu1 -j "$offset" -N1 "$signed/changed.exe" | tr -d ' ')
 printf "\\x$(printf %02x $(( byte ^ 1 )))" | dd of="$signed/changed.exe" bs=1 seek="$offset" conv=notrunc status=none
 ! verify "$signed/changed.exe" changed || fail "Norvana.exe verifies with byte $offset changed"
 echo "Norvana.exe with byte $offset changed: $(grep -m1 'Signature verification' "$signed/verify-changed.txt")"
+
+echo "== the bill of materials"
+for dir in "$out" "$signed"; do
+    sbom=$dir/Norvana-$version-sbom.cdx.json
+    "$root/tests/packaging/check_sbom.py" windows "$sbom" "$dir/Norvana.exe" "$version" \
+        "$(dirname "$info")/Norvana.exe.map" "$qt" || fail "the bill of materials in $dir"
+    unzip -p "$dir/Norvana-$version-win64.zip" "Norvana-$version-win64/${sbom##*/}" | cmp -s - "$sbom" \
+        || fail "the zip in $dir holds another bill of materials"
+done
 
 echo "== the MSI under Wine's msiexec"
 logs=$out/msi-logs

@@ -3,8 +3,9 @@
 # data and contents: name, version, dependencies (the libraries' packages
 # that CPack had dpkg-shlibdeps find, and the layout's font), the
 # recommended Wayland plugin and Qt translations, the description's form,
-# the installed files and the program's lack of a run path. Exits 77
-# (skipped) when a tool it needs is missing.
+# the installed files, the program's lack of a run path and the bill of
+# materials beside the package (check_sbom.py). Exits 77 (skipped) when a
+# tool it needs is missing.
 #   deb_package.sh BUILD_DIR WORK_DIR APP_ID VERSION
 set -euo pipefail
 build=$1 work=$2 id=$3 version=$4
@@ -16,6 +17,8 @@ need dpkg-deb dpkg
 need dpkg-shlibdeps dpkg-dev # CPack's source of the libraries' packages
 need file file # CPack asks it which installed files are programs
 need readelf binutils
+need curl curl # fetches the bill of materials' schema once
+need /usr/bin/jsonschema python3-jsonschema # Debian's, which check_sbom.py imports
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -71,4 +74,7 @@ done
 # The program finds its libraries where the system keeps them: no run path.
 dynamic=$(readelf -d "$work/root/usr/bin/norvana")
 ! grep -Eq '\((RUNPATH|RPATH)\)' <<<"$dynamic" || fail "usr/bin/norvana has a run path: $(grep -E 'R(UN)?PATH' <<<"$dynamic")"
+
+"$(dirname "$0")/check_sbom.py" deb "${deb%.deb}.sbom.cdx.json" "$work/root/usr/bin/norvana" "$version" "$deb" \
+    || fail "the bill of materials beside the package"
 echo "PASS"
