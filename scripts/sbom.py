@@ -3,9 +3,8 @@
 CycloneDX 1.5 JSON:
     sbom.py windows NORVANA_EXE VERSION QT_PREFIX LINK_MAP
         what the linker's map says went into Norvana.exe: Qt's libraries and
-        plugins, the libraries bundled in Qt's source that Qt declares for
-        them (QT_PREFIX/notices/qt_attribution.json, written by
-        qt-notices.py), MinGW-w64's runtime and GCC's runtime libraries, each
+        plugins, the libraries bundled in Qt's source whose objects it took
+        (QT_PREFIX/notices/qt_attribution.json, written by qt-notices.py), MinGW-w64's runtime and GCC's runtime libraries, each
         with the files of the link it came from (its evidence);
     sbom.py deb PACKAGE.deb
         the program the package installs and the Debian packages of its
@@ -85,26 +84,28 @@ def with_evidence(found, locations):
 
 def linked_files(link_map):
     """The files the link took code from, by real path: the archives it took
-    members of and the objects it was given; Norvana's own (relative to the
-    build tree) left out."""
+    members of and the objects it was given, Norvana's own (relative to the
+    build tree) left out; and the archives each member's name was taken from."""
     text = open(link_map, encoding="utf-8", errors="replace").read()
-    members = text.partition("\nDiscarded input sections")[0]
-    files = set(re.findall(r"^(/\S+\.a)\(", members, re.M)) | set(re.findall(r"^LOAD (/\S+\.o(?:bj)?)$", text, re.M))
-    return {os.path.realpath(path) for path in files}
+    taken = re.findall(r"^(/\S+\.a)\(([^)]+)\)", text.partition("\nDiscarded input sections")[0], re.M)
+    members = {}
+    for archive, member in taken:
+        members.setdefault(member, set()).add(os.path.realpath(archive))
+    files = {archive for archive, _ in taken} | set(re.findall(r"^LOAD (/\S+\.o(?:bj)?)$", text, re.M))
+    return {os.path.realpath(path) for path in files}, members
 
 
 def windows(exe, version, qt, link_map):
     qt = os.path.realpath(qt)
-    files = linked_files(link_map)
+    files, members = linked_files(link_map)
     in_qt = {os.path.relpath(path, qt) for path in files if path.startswith(qt + os.sep)}
     qt_version = re.search(r'PACKAGE_VERSION "([^"]+)"',
                            open(f"{qt}/lib/cmake/Qt6/Qt6ConfigVersionImpl.cmake").read())[1]
 
     # Qt's libraries and plugins, by their archives; the bundled libraries Qt
-    # builds apart (libQt6BundledZLIB.a...) go with their attribution entries.
+    # builds apart (libQt6BundledZLIB.a...) are listed with their attribution
+    # entries below.
     archives = {place: os.path.basename(place)[3:-2] for place in in_qt if place.endswith(".a")}
-    bundled = {name[len("Qt6Bundled"):].lower(): f"lib/lib{name}.a" for name in
-               (os.path.basename(path)[3:-2] for path in os.listdir(f"{qt}/lib")) if name.startswith("Qt6Bundled")}
     modules = [with_evidence(component(name, qt_version, QT_LICENCE,
                                        f"Qt's {os.path.basename(os.path.dirname(place))} plugin {name}"
                                        if place.startswith("plugins/") else f"Qt's library {name}"), [place])
@@ -116,15 +117,14 @@ def windows(exe, version, qt, link_map):
         deb_purl(*qt_source, "source"), components=sorted(modules, key=lambda c: c["name"])),
         in_qt - set(archives))
 
-    # Each entry goes with its own archive when Qt builds it apart, else with
-    # the archive of the Qt library it declares it for (QDocModule).
+    # Each library bundled in Qt's source whose objects (as Qt's build
+    # recorded them) the link took, with the archives it took them from.
     found = [qtbase]
     entries = json.load(open(f"{qt}/notices/qt_attribution.json", encoding="utf-8"))
     for entry in entries:
-        own = [place for key, place in bundled.items() if entry["Id"].lower().startswith(key)]
-        module = f"lib/libqt6{entry.get('QDocModule', '')[2:]}.a"
-        place = own[0] if own else next((linked for linked in archives if linked.lower() == module), None)
-        if place not in archives:
+        places = {os.path.relpath(archive, qt) for member in entry["Objects"] for archive in members.get(member, ())
+                  if archive.startswith(qt + os.sep)}
+        if not places:
             continue
         references = [{"type": kind, "url": entry[key]} for kind, key in
                       [("website", "Homepage"), ("distribution", "DownloadLocation")] if key in entry]
@@ -132,7 +132,7 @@ def windows(exe, version, qt, link_map):
         found.append(with_evidence(component(
             entry["Id"], declared, entry.get("LicenseId"), f"{entry['Name']}, bundled in Qt's source",
             f"pkg:generic/{entry['Id']}@{quote(declared)}" if re.fullmatch(r"[\w.+-]+", declared or "") else None,
-            copyright=entry.get("Copyright"), externalReferences=references), [place]))
+            copyright=entry.get("Copyright"), externalReferences=references), places))
         if not entry.get("LicenseId"):
             found[-1]["licenses"] = [{"license": {"name": entry["License"]}}]
 

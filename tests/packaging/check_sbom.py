@@ -67,17 +67,20 @@ def windows(components, link_map, qt):
     used = {word for word in ninja("deps", *objects).split() if word.startswith("/")}
     used |= {str(folder) for path in used for folder in pathlib.Path(path).parents}
     source = re.search(r"^CMAKE_HOME_DIRECTORY:INTERNAL=(.*)$", open(f"{build}/CMakeCache.txt").read(), re.M)[1]
-    bundled = 0
+    declared, bundled = set(), set()
     for attribution in pathlib.Path(source).glob("src/**/qt_attribution.json"):
         entries = json.loads(attribution.read_text(), strict=False)
         for entry in entries if isinstance(entries, list) else [entries]:
+            declared.add(entry["Id"])
             if any(str((attribution.parent / name).resolve()) in used
                    for name in entry.get("Files", "").split() or [entry.get("Path", "")]):
-                bundled += 1
+                bundled.add(entry["Id"])
                 listed, licence = components.get(entry["Id"], {}), entry.get("LicenseId", entry["License"]).lower()
                 check(listed.get("version") == entry.get("Version") and licence in json.dumps(listed.get("licenses")).lower(),
                       f"{entry['Id']}: linked, but not listed as version {entry.get('Version')}, licence {licence}")
-    print(f"{len(objects)} objects of Qt linked, compiled from {bundled} libraries bundled in Qt: each listed")
+    check(declared & set(components) <= bundled, f"listed, but not linked: {sorted(declared & set(components) - bundled)}")
+    print(f"{len(objects)} objects of Qt linked, compiled from {len(bundled)} libraries bundled in Qt: "
+          "each listed, and no other")
 
 
 def deb(components, package):
