@@ -5,6 +5,9 @@
 #                              and UndefinedBehaviorSanitizer (build/sanitize)
 #   ./test.sh fuzz [SECONDS]   builds the fuzz targets with clang and runs them for
 #                              SECONDS in all, 60 by default (build/fuzz)
+#   ./test.sh reproducible     builds the .deb twice from the committed source,
+#                              elsewhere and otherwise, and compares the bytes
+#                              (scripts/test-reproducible.sh)
 #   ./test.sh windows          cross-builds Norvana.exe and its tests, runs them
 #                              under Wine and packs the zip and the MSI
 #                              (build/windows; scripts/test-windows.sh)
@@ -57,6 +60,7 @@ case "${1:-}" in
     "") run_tests ;;
     sanitize) run_sanitized_tests ;;
     fuzz) run_fuzzers "${2:-60}" ;;
+    reproducible) scripts/test-reproducible.sh ;;
     windows) scripts/test-windows.sh ;;
-    *) echo "usage: $0 [sanitize | fuzz [SECONDS] | windows]" >&2; exit 2 ;;
+    *) echo "usage: $0 [sanitize | fuzz [SECONDS] | reproducible | windows]" >&2; exit 2 ;;
 esac

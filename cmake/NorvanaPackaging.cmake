@@ -47,11 +47,12 @@ License: Expat
         WORKING_DIRECTORY ${doc_dir}
         COMMENT "Compressing the changelog")
     add_custom_target(norvana_changelog ALL DEPENDS doc/changelog.gz)
-    # Only the .deb carries them: CPack runs this script after its install
+    # Only the .deb carries them: CPack runs this script before its install
     # of the project, while a plain `cmake --install` leaves them to a
     # distribution's own packaging.
     file(WRITE ${doc_dir}/install-deb-docs.cmake
 "if(CPACK_GENERATOR STREQUAL \"DEB\")
+    set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS})
     file(INSTALL \"${doc_dir}/copyright\" \"${doc_dir}/changelog.gz\"
          DESTINATION \"\${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/doc/norvana\")
 endif()
@@ -61,6 +62,13 @@ endif()
 
 # Variables reach CPack as written here, without a second round of escaping.
 set(CPACK_VERBATIM_VARIABLES ON)
+# Two builds of one commit give the same packages, byte for byte: every time
+# in them is the commit's (NORVANA_SOURCE_DATE_EPOCH, given to cpack in
+# NorvanaSourceFiles.cmake), the folders are rwxr-xr-x whatever the umask
+# (CMakeLists.txt), and the .deb's members get the mode dpkg-deb gives them
+# (NorvanaDebMembers.cmake).
+set(CPACK_NORVANA_SOURCE_DATE_EPOCH ${NORVANA_SOURCE_DATE_EPOCH})
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NorvanaDebMembers.cmake)
 set(CPACK_PACKAGE_NAME norvana)
 set(CPACK_PACKAGE_VENDOR "Norvana")
 set(CPACK_PACKAGE_CONTACT "${NORVANA_MAINTAINER}")

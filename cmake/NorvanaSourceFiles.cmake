@@ -1,8 +1,14 @@
-# Read by cpack before it makes a package (CPACK_PROJECT_CONFIG_FILE). For the
-# source archive of a git checkout it packs what `git archive` gives for the
-# current commit, extracted into a scratch folder, instead of the source
-# folder; where git is missing, the patterns of CPACK_SOURCE_IGNORE_FILES
-# leave out the usual untracked files.
+# Read by cpack before it makes a package (CPACK_PROJECT_CONFIG_FILE).
+# Every time in a package, of its files and of its archives, is the
+# commit's: CPack honours SOURCE_DATE_EPOCH, given here when it is not set.
+if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND CPACK_NORVANA_SOURCE_DATE_EPOCH)
+    set(ENV{SOURCE_DATE_EPOCH} ${CPACK_NORVANA_SOURCE_DATE_EPOCH})
+endif()
+
+# For the source archive of a git checkout it packs what `git archive` gives
+# for the current commit, extracted into a scratch folder, instead of the
+# source folder; where git is missing, the patterns of
+# CPACK_SOURCE_IGNORE_FILES leave out the usual untracked files.
 if(CPACK_INSTALLED_DIRECTORIES) # set for the source archive only
     list(GET CPACK_INSTALLED_DIRECTORIES 0 source_dir)
     find_program(NORVANA_GIT git)

@@ -26,6 +26,10 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$1 qt=$2
 fail() { echo "error: $*" >&2; exit 1; }
+# Packed twice, the same files give the same bytes: every time in the
+# packages is the commit's.
+SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
+export SOURCE_DATE_EPOCH
 
 declare -A info
 while IFS='=' read -r key value; do info[$key]=$value; done <"$3"
@@ -85,9 +89,14 @@ cp "$qt/notices/"*.txt "$stage/licenze/Qt/"
 cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$stage/licenze/MinGW-w64/mingw-w64-runtime.txt"
 cp /usr/share/doc/gcc-mingw-w64-base/copyright "$stage/licenze/MinGW-w64/gcc-runtime-libraries.txt"
 
+# Neither the umask nor the time of packing goes into the packages; the zip
+# takes its entries in one order (not the file system's) and writes their
+# times, which are local, in UTC.
+chmod -R u=rwX,go=rX "$stage"
+find "$stage" -exec touch -d "@$SOURCE_DATE_EPOCH" {} +
 zip=$out/$zip_name.zip
 rm -f "$zip"
-(cd "$out" && zip -qr -X "$zip_name.zip" "$zip_name/")
+(cd "$out" && find "$zip_name" | LC_ALL=C sort | TZ=UTC zip -q -X -@ "$zip_name.zip")
 echo "made $zip"
 
 # wixl finds the files beside the WiX source.
@@ -96,6 +105,10 @@ msi=$out/Norvana-$version-x64.msi
 (cd "$stage" && wixl -a x64 -D Version="$version" -D ProductCode="$product_code" -D UpgradeCode="$upgrade_code" \
     -D Maintainer="${info[maintainer]}" -D Contact="${info[contact]}" -D HelpLink="mailto:${info[contact]}" \
     -D Comments="${info[description]}" -o "$msi" norvana.wxs)
+# The package code, random from wixl, names what is packed: the files, the
+# WiX source among them, and what CMake told.
+packed=$( (cd "$stage" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum; cat "$3") | sha256sum)
+/usr/bin/python3 "$root/scripts/msi-summary.py" "$msi" "$upgrade_code" "Norvana $version ${packed%% *}"
 rm "$stage/norvana.wxs" "$stage/norvana.ico"
 [ -z "$signing" ] || sign "$msi"
 echo "made $msi"

@@ -4,8 +4,9 @@
 # offscreen platform, drives Norvana.exe with real keys under Wine on a
 # virtual X server, ends it as Windows does at the end of a session, packs
 # the zip and the MSI, signed when a certificate is given
-# (scripts/package-windows.sh), and tries them as IT would
-# (scripts/test-packages-windows.sh).
+# (scripts/package-windows.sh), builds and packs the same source a second
+# time elsewhere and otherwise, which must give the same bytes, and tries the
+# packages as IT would (scripts/test-packages-windows.sh).
 # Everything goes to build/windows/: Norvana.exe (stripped), the packages and
 # the note for IT, the screenshots (screenshots/), the msiexec logs
 # (msi-logs/), the signing test (signed/), the build tree (cmake/) and Wine's
@@ -25,7 +26,12 @@ if [ "${NORVANA_RELEASE:-}" = 1 ]; then
     done
 fi
 
-scripts/install-deps.sh build windows display
+# Every time that goes into Norvana.exe and the packages (the linker's,
+# strip's, rcc's, the packages') is the commit's.
+SOURCE_DATE_EPOCH=$(scripts/source-date-epoch.sh)
+export SOURCE_DATE_EPOCH
+
+scripts/install-deps.sh build windows display reproducible
 qt=$(scripts/build-qt-windows.sh | tail -1)
 
 out=$root/build/windows
@@ -36,20 +42,28 @@ export WINEPREFIX=$out/wine WINEARCH=win64 WINEDEBUG=-all
 # No .NET or HTML engine: Wine would offer to download them.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Configures the source in $1 into the build tree $2.
+configure() {
+    cmake -S "$1" -B "$2" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+        -DQT_CHAINLOAD_TOOLCHAIN_FILE="$1/cmake/mingw-w64-x86_64.cmake" \
+        -DCMAKE_CROSSCOMPILING_EMULATOR="$1/scripts/wine-run.sh" >/dev/null
+}
+# Qt puts the programs of a Windows build at the top of the build tree: $1's
+# Norvana.exe, stripped, into the folder $2.
+strip_program() { x86_64-w64-mingw32-strip -o "$2/Norvana.exe" "$1/Norvana.exe"; }
+
 echo "== building Norvana.exe and its tests"
-cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$root/scripts/wine-run.sh" >/dev/null
+configure "$root" "$tree"
 cmake --build "$tree" -j"$(nproc)"
 # What CMake tells the packaging script: the version, the maker...
 info=$tree/norvana-package.txt
-# Qt puts the programs of a Windows build at the top of the build tree.
-x86_64-w64-mingw32-strip -o "$out/Norvana.exe" "$tree/Norvana.exe"
+strip_program "$tree" "$out"
 echo "Norvana.exe: $(stat -c %s "$out/Norvana.exe") bytes stripped"
 
 work=$(mktemp -d)
 source scripts/virtual-display.sh
+source scripts/another-builder.sh
 trap 'stop_x; wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
 start_x 1024x768
 start_window_manager
@@ -239,4 +253,26 @@ for way in endsession closeapp; do
 done
 
 scripts/package-windows.sh "$out" "$qt" "$info"
+
+# The same source (as committed, with the changes not yet committed) built
+# and packed again, later, in a folder of another path length, as another
+# builder (scripts/another-builder.sh), gives the same bytes. A signature is made anew
+# at each signing: signed packages are not compared.
+if [ -z "${NORVANA_SIGN_PKCS12:-}" ]; then
+    echo "== a second build of the same source, elsewhere and otherwise"
+    second=$work/second-build
+    mkdir -p "$second/source" "$second/out"
+    snapshot=$(git stash create)
+    git archive "${snapshot:-HEAD}" | tar -x -m -C "$second/source"
+    build_and_pack() {
+        configure "$second/source" "$second/cmake"
+        cmake --build "$second/cmake" -j"$(nproc)" --target norvana >/dev/null
+        strip_program "$second/cmake" "$second/out"
+        "$second/source/scripts/package-windows.sh" "$second/out" "$qt" "$second/cmake/norvana-package.txt" >/dev/null
+    }
+    as_another_builder build_and_pack
+    version=$(sed -n 's/^version=//p' "$info")
+    scripts/compare-builds.sh "$out" "$second/out" Norvana.exe "Norvana-$version-win64.zip" "Norvana-$version-x64.msi"
+fi
+
 scripts/test-packages-windows.sh "$out" "$qt" "$info"
