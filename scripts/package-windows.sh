@@ -24,7 +24,7 @@
 #   scripts/package-windows.sh OUT QT_PREFIX INFO [VERSION]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-out=$1 qt=$2
+out=$(cd "$1" && pwd) qt=$2 info_file=$(realpath "$3")
 fail() { echo "error: $*" >&2; exit 1; }
 # Packed twice, the same files give the same bytes: every time in the
 # packages is the commit's.
@@ -32,7 +32,7 @@ SOURCE_DATE_EPOCH=$("$root/scripts/source-date-epoch.sh")
 export SOURCE_DATE_EPOCH
 
 declare -A info
-while IFS='=' read -r key value; do info[$key]=$value; done <"$3"
+while IFS='=' read -r key value; do info[$key]=$value; done <"$info_file"
 version=${4:-${info[version]}}
 upgrade_code=${info[upgrade_code]}
 # One product code per version, the same at every build of it: a name-based
@@ -66,7 +66,7 @@ sign() {
 # The bill of materials of the Norvana.exe packed (signed, when it is), from
 # the linker's map CMake writes beside INFO (Norvana.exe.map).
 sbom=Norvana-$version-sbom.cdx.json
-"$root/scripts/sbom.py" windows "$out/Norvana.exe" "$version" "$qt" "$(dirname "$3")/Norvana.exe.map" >"$out/$sbom"
+"$root/scripts/sbom.py" windows "$out/Norvana.exe" "$version" "$qt" "$(dirname "$info_file")/Norvana.exe.map" >"$out/$sbom"
 echo "made $out/$sbom"
 
 # What both packages hold.
@@ -107,7 +107,7 @@ msi=$out/Norvana-$version-x64.msi
     -D Comments="${info[description]}" -o "$msi" norvana.wxs)
 # The package code, random from wixl, names what is packed: the files, the
 # WiX source among them, and what CMake told.
-packed=$( (cd "$stage" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum; cat "$3") | sha256sum)
+packed=$( (cd "$stage" && find . -type f -print0 | LC_ALL=C sort -z | xargs -0 sha256sum; cat "$info_file") | sha256sum)
 /usr/bin/python3 "$root/scripts/msi-summary.py" "$msi" "$upgrade_code" "Norvana $version ${packed%% *}"
 rm "$stage/norvana.wxs" "$stage/norvana.ico"
 [ -z "$signing" ] || sign "$msi"
