@@ -113,7 +113,7 @@ set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 # Beside the .deb, its bill of materials (CycloneDX): the installed program's
 # SHA-256 and the packages of Depends at the versions installed here.
 set(CPACK_NORVANA_SBOM ${CMAKE_CURRENT_SOURCE_DIR}/scripts/sbom.py)
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NorvanaDebSbom.cmake)
+list(APPEND CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/NorvanaDebSbom.cmake)
 
 # The source archive: in a git checkout, the committed files as `git archive`
 # gives them (cmake/NorvanaSourceFiles.cmake, read by cpack); elsewhere the
