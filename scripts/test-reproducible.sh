@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # ./test.sh reproducible: two Release builds of the committed source (HEAD),
 # each making the .deb as the README's "Install and remove" does, must give
-# the same bytes. The first builds a git clone in the time zone UTC, the
-# locale C.UTF-8 and the umask 022; the second, later, builds what `git
-# archive` gives (as in the source archive) in a folder with a longer path,
-# as another builder (scripts/another-builder.sh). Each takes its times from
-# the commit as a builder would (SOURCE_DATE_EPOCH unset). Prints the SHA-256
-# of both .debs side by side, and what differs (diffoscope) if they are not
-# the same.
+# the same bytes, and so must the bill of materials beside it. The first
+# builds a git clone in the time zone UTC, the locale C.UTF-8 and the umask
+# 022; the second, later, builds what `git archive` gives (as in the source
+# archive) in a folder with a longer path, as another builder
+# (scripts/another-builder.sh). Each takes its times from the commit as a
+# builder would (SOURCE_DATE_EPOCH unset). Prints the SHA-256 of both .debs
+# side by side, and what differs (diffoscope) if they are not the same.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root"
@@ -37,4 +37,4 @@ git archive "$commit" | tar -x -C "$second"
 as_another_builder deb "$second"
 
 package=$(cd "$first/build" && echo norvana_*.deb)
-scripts/compare-builds.sh "$first/build" "$second/build" "$package"
+scripts/compare-builds.sh "$first/build" "$second/build" "$package" "${package%.deb}.sbom.cdx.json"
