@@ -54,6 +54,9 @@ configure() {
 strip_program() { x86_64-w64-mingw32-strip -o "$2/Norvana.exe" "$1/Norvana.exe"; }
 
 echo "== building Norvana.exe and its tests"
+# CMake reads a toolchain file only when it makes a tree: one made against
+# another Qt (another cache key) is made anew.
+grep -qxF "Qt6_DIR:PATH=$qt/lib/cmake/Qt6" "$tree/CMakeCache.txt" 2>/dev/null || rm -rf "$tree"
 configure "$root" "$tree"
 cmake --build "$tree" -j"$(nproc)"
 # What CMake tells the packaging script: the version, the maker...
@@ -256,8 +259,8 @@ scripts/package-windows.sh "$out" "$qt" "$info"
 
 # The same source (as committed, with the changes not yet committed) built
 # and packed again, later, in a folder of another path length, as another
-# builder (scripts/another-builder.sh), gives the same bytes. A signature is made anew
-# at each signing: signed packages are not compared.
+# builder (scripts/another-builder.sh), gives the same bytes. A signature is
+# made anew at each signing: signed packages are not compared.
 if [ -z "${NORVANA_SIGN_PKCS12:-}" ]; then
     echo "== a second build of the same source, elsewhere and otherwise"
     second=$work/second-build
