@@ -24,11 +24,6 @@ public:
     {
         return icon().pixmap(size, 1.0, mode, state);
     }
-    // A high-DPI screen's pixmap, as the icon itself draws it.
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
-    {
-        return icon().pixmap(size, scale, mode, state);
-    }
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
     {
         return icon().actualSize(size, mode, state);
