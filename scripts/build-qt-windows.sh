@@ -73,8 +73,15 @@ cache=${XDG_CACHE_HOME:-$HOME/.cache}/norvana
 work=$cache/qt-$qt_version-mingw64-$key
 prefix=$work/install
 
+sources=$cache/qt6-base-$qt_version
+source_dir=$sources/qt6-base-${qt_version%-*}
+# The licence texts and attribution entries that go with a program linked
+# against this Qt, written again when qt-notices.py is newer than they are.
+notices() { /usr/bin/python3 "$root/scripts/qt-notices.py" "$source_dir" "$work/build" "$prefix/notices" >&2; }
+
 if [ -f "$prefix/.complete" ]; then
     echo "Qt for Windows: reusing $prefix" >&2
+    [ "$prefix/notices/qt_attribution.json" -nt "$root/scripts/qt-notices.py" ] || notices
     echo "$prefix"
     exit 0
 fi
@@ -95,8 +102,6 @@ SOURCES
 fi
 
 # The source, with Debian's patches applied, serves every set of options.
-sources=$cache/qt6-base-$qt_version
-source_dir=$sources/qt6-base-${qt_version%-*}
 if [ ! -d "$source_dir" ]; then
     echo "Qt for Windows: fetching the source of qt6-base $qt_version" >&2
     rm -rf "$sources" && mkdir -p "$sources"
@@ -123,7 +128,6 @@ if ! ninja -C "$work/build" -j"$(nproc)" 2>&1 | tee "$work/build.log" \
     exit 1
 fi
 ninja -C "$work/build" install >"$work/install.log" 2>&1
-# The licence texts that go with a program linked against this Qt.
-/usr/bin/python3 "$root/scripts/qt-notices.py" "$source_dir" "$work/build" "$prefix/notices" >&2
+notices
 touch "$prefix/.complete"
 echo "$prefix"
