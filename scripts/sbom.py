@@ -65,6 +65,13 @@ def installed(names):
     return [line.split()[1:] for line in query.splitlines() if line.startswith("ii ")]
 
 
+def providers(name):
+    """The installed packages that provide the virtual package name, as installed() gives them."""
+    query = run("dpkg-query", "-W", "-f=${db:Status-Abbrev} ${Package} ${Version} ${Architecture} ${Provides}\n")
+    rows = [line.split(maxsplit=4) for line in query.decode().splitlines() if line.startswith("ii ")]
+    return [row[1:4] for row in rows if len(row) == 5 and name in re.sub(r"\([^)]*\)|,", " ", row[4]).split()]
+
+
 def deb_purl(package, version, arch):
     return f"pkg:deb/debian/{package}@{quote(version, safe='')}?arch={arch}"
 
@@ -164,11 +171,12 @@ def deb(package):
     found = []
     for relation in field("Depends").split(","):
         names = [re.sub(r"\(.*\)", "", name).strip() for name in relation.split("|")]
-        present = [row for row in installed(names) if row[2] in (arch, "all")]
+        # A virtual package (Qt's private ABI, say) stands for the package that provides it.
+        present = [row for row in installed(names) or sum(map(providers, names), []) if row[2] in (arch, "all")]
         if not present:
             fail(f"{relation.strip()}, in the package's Depends, is not installed here")
         found += [component(name, version, None, f"Debian package {name}", deb_purl(name, version, row_arch))
-                  for name, version, row_arch in present]
+                  for name, version, row_arch in present if name not in (known["name"] for known in found)]
     return bom(program, field("Version"), f"/usr/bin/norvana of {os.path.basename(package)}", found)
 
 

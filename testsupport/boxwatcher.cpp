@@ -22,7 +22,7 @@ QStringList BoxWatcher::texts() const
 void BoxWatcher::poll()
 {
     QWidget *modal = QApplication::activeModalWidget();
-    if (!modal || modal == m_acting)
+    if (!modal || modal == m_acting || modal == m_dismissing)
         return;
     auto *box = qobject_cast<QMessageBox *>(modal);
     if (!box) {
@@ -48,8 +48,13 @@ void BoxWatcher::poll()
         if (!open || !open->isVisible())
             return; // the action closed it
     }
-    if (QAbstractButton *ok = box->button(QMessageBox::Ok))
-        ok->click();
-    else
-        box->reject();
+    // From the box's own loop, not from this timer's handler: a box opened
+    // as this one closes then finds the timer free to dismiss it.
+    m_dismissing = box;
+    QMetaObject::invokeMethod(box, [box] {
+        if (QAbstractButton *ok = box->button(QMessageBox::Ok))
+            ok->click();
+        else
+            box->reject();
+    }, Qt::QueuedConnection);
 }

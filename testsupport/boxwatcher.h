@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QObject>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -40,4 +41,5 @@ private:
     QList<Box> m_boxes;
     std::function<void(QMessageBox *)> m_whileOpen;
     QWidget *m_acting = nullptr; // the box whose while-open action runs
+    QPointer<QWidget> m_dismissing; // the box being dismissed
 };

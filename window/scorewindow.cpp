@@ -1,9 +1,9 @@
 #include "scorewindow.h"
 
 #include "appicon.h"
-#include "closedwindowkeys.h"
 #include "controlfactory.h"
 #include "entrycontrols.h"
+#include "keyrouting.h"
 #include "messagebox.h"
 #include "texts.h"
 
@@ -13,7 +13,6 @@
 #include <QLayout>
 #include <QMenuBar>
 #include <QToolTip>
-#include <QWindow>
 
 #include <functional>
 
@@ -72,28 +71,7 @@ ScoreWindow::ScoreWindow(QWidget *parent) : QMainWindow(parent)
 
     connectHandlers();
     m_controls.pctEdit->setFocus(Qt::OtherFocusReason);
-    qApp->installEventFilter(this);
-#ifndef Q_OS_WIN
-    passOnKeysOfClosedWindows(this);
-#endif
-}
-
-bool ScoreWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // A key typed right behind one that closes the dipstick's list or a
-    // message box can still reach that window: the window system sent it
-    // there, or Qt, which picks a key's window as it reads the key, read it
-    // before the key in front had closed the window. It belongs to the
-    // control that has the focus here now, and goes to it at once, in its
-    // turn among the keys around it. (A key for a window that Qt has already
-    // destroyed is passed on as Qt reads it: passOnKeysOfClosedWindows.)
-    const QEvent::Type type = event->type();
-    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWindowType()
-        && watched != windowHandle() && !static_cast<QWindow *>(watched)->isVisible() && isVisible()) {
-        QCoreApplication::sendEvent(windowHandle(), event);
-        return true;
-    }
-    return QMainWindow::eventFilter(watched, event);
+    routeKeys(this);
 }
 
 void ScoreWindow::showEvent(QShowEvent *event)
@@ -240,27 +218,35 @@ void ScoreWindow::playOut(const Outcome &outcome)
     // goes before the first box opens.
     if (!outcome.keepsScore())
         showScore(outcome.score);
-    // Each box moves the focus as it closes, ahead of the keys typed right
-    // behind the key that closes it: to the entry it is about, the last one
-    // to where the outcome leaves it. A screen reader or dictation tool may
-    // change an entry while a box is open: the outcome then belongs to texts
-    // no longer shown, and the focus stays.
-    const auto texts = [this] {
-        QStringList shown;
-        for (const EntryText &entry : entries())
-            shown << entry.text;
-        return shown;
-    };
-    const QList<Warning> &warnings = outcome.warnings;
-    for (qsizetype i = 0; i < warnings.size(); ++i) {
-        const Control focus = i + 1 == warnings.size() ? outcome.focus : Control(int(warnings[i].entry));
-        showMessage(this, refusalText(warnings[i]), QMessageBox::Warning, [this, texts, focus, shown = texts()] {
-            if (texts() == shown)
-                moveFocus(focus);
-        });
-    }
-    if (warnings.isEmpty())
+    if (outcome.warnings.isEmpty())
         moveFocus(outcome.focus);
+    else
+        showWarning(outcome, 0, entryTexts());
+}
+
+void ScoreWindow::showWarning(const Outcome &outcome, qsizetype index, const QStringList &shown)
+{
+    // The next warning opens as this one closes, before any key typed behind
+    // the key that closes it is delivered: those keys go to that box, which
+    // has the keyboard once the key in front has acted. The last box moves
+    // the focus as it closes, ahead of the keys typed behind it, to where the
+    // outcome leaves it. A screen reader or dictation tool may change an
+    // entry while a box is open: the outcome then belongs to texts no longer
+    // shown, and the focus stays.
+    showMessage(this, refusalText(outcome.warnings[index]), QMessageBox::Warning, [=] {
+        if (index + 1 < outcome.warnings.size())
+            showWarning(outcome, index + 1, shown);
+        else if (entryTexts() == shown)
+            moveFocus(outcome.focus);
+    });
+}
+
+QStringList ScoreWindow::entryTexts() const
+{
+    QStringList texts;
+    for (const EntryText &entry : entries())
+        texts << entry.text;
+    return texts;
 }
 
 void ScoreWindow::moveFocus(Control id)

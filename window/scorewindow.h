@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QStringList>
 
 class QAction;
 
@@ -22,7 +23,6 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void connectHandlers();
@@ -43,9 +43,13 @@ private:
     // The entries as the window shows them.
     Entries entries() const;
     // Shows an outcome of the core: its score (or none) unless the score
-    // stays, then the warnings in turn, each moving the focus as it closes
-    // unless an entry changed while it was open.
+    // stays, then its warnings one after the other; the focus goes where the
+    // outcome leaves it unless an entry changed meanwhile.
     void playOut(const Outcome &outcome);
+    // Shows warning `index` of `outcome`, then the ones after it; `shown`
+    // are the entries' texts the outcome belongs to.
+    void showWarning(const Outcome &outcome, qsizetype index, const QStringList &shown);
+    QStringList entryTexts() const;
     void showScore(const std::optional<ScoreBreakdown> &score);
     // Moves the focus; an entry gets its whole text selected, so that typing
     // replaces the old value instead of adding to it.

@@ -85,7 +85,9 @@ def windows(components, link_map, qt):
 
 def deb(components, package):
     names = re.sub(r"\([^)]*\)|[,|]", " ", out("dpkg-deb", "-f", package, "Depends")).split()
-    depends = set(out("dpkg-query", "-W", "-f=pkg:deb/debian/${Package}@${Version}\n", *names).split())
+    # Installed packages only: a virtual one (Qt's private ABI) is its provider, itself in Depends.
+    depends = {line[3:] for line in out("dpkg-query", "-W", "-f=${db:Status-Abbrev}pkg:deb/debian/${Package}@${Version}\n",
+                                        *names).splitlines() if line.startswith("ii ")}
     listed = {unquote(component["purl"].split("?")[0]) for component in components.values()}
     check(listed == depends, f"Depends, as installed, and the components differ: {sorted(listed ^ depends)}")
     print(f"the components are the {len(depends)} packages of Depends, at their installed versions")

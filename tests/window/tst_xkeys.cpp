@@ -138,6 +138,14 @@ void tst_XKeys::road_data()
     QTest::newRow("box closed with Return, 315 at once")
         << none << none << none << "type:abc key:Return wait:box burst:Return,3,1,5"
         << "315" << "" << "" << "txtPCT" << 1;
+    // Keys typed before a box has the keyboard go to it: the Return closes
+    // it. Behind the first of two warnings, they go to the second.
+    QTest::newRow("both refused, Alt+C then Return Return 315 at once")
+        << "abc" << "xyz" << none << "key:alt+c wait:box burst:Return,Return,3,1,5" << "315" << "xyz" << ""
+        << "txtPCT" << 2;
+    QTest::newRow("both refused, Alt+C then Return 315 at once, into the second box")
+        << "abc" << "xyz" << none << "key:alt+c wait:box burst:Return,3,1,5 wait:box key:Return" << "abc"
+        << "xyz" << "" << "txtPCT" << 2;
     QTest::newRow("refused value, OK, then Alt+C")
         << "1.2" << "0" << none << "key:alt+c wait:box key:Return type:45 key:alt+c"
         << "1.2" << "45" << "4" << "txtCRP" << 1;
@@ -185,12 +193,16 @@ void tst_XKeys::road_data()
     QTest::newRow("list dropped down, Alt+C then 150 at once")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+c,1,5,0" << "1.2" << "150"
         << "" << "txtCRP" << 0;
+    QTest::newRow("list dropped down, CRP refused, Alt+C then Return 150 at once")
+        << "1.2" << "abc" << none << "key:shift+Tab key:F4 wait:list burst:alt+c,Return,1,5,0" << "1.2"
+        << "150" << "" << "txtCRP" << 1;
     QTest::newRow("list dropped down, Alt+R then 0,25 at once")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:alt+r,0,comma,2,5" << "0,25"
         << "" << "" << "txtPCT" << 0;
-    // The second Enter calculates, which takes the cursor to CRP.
-    QTest::newRow("list dropped down, Enter Enter then 150 at once")
-        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:Return,Return,1,5,0" << "1.2"
+    // The first Enter closes the list, the second moves to Calcola, the
+    // third calculates, which takes the cursor to CRP.
+    QTest::newRow("list dropped down, Enter Enter Enter then 150 at once")
+        << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list burst:Return,Return,Return,1,5,0" << "1.2"
         << "150" << "" << "txtCRP" << 0;
     QTest::newRow("list dropped down, Alt+R resets")
         << "1.2" << "45" << none << "key:shift+Tab key:F4 wait:list key:alt+r type:7" << "7" << "" << ""
