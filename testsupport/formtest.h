@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <memory>
 #include <type_traits>
@@ -85,6 +86,16 @@ struct OpenWindow
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         QTest::keyClick(handle(), key, modifiers);
+    }
+
+    // Queues a key as the window system reports one, for the window, until
+    // the next flush: the keys of a burst are taken up one after the other
+    // while what the first ones do is still going on (a box's own loop).
+    void queue(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {}) const
+    {
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+                handle(), type, key, modifiers, text);
     }
 
     // The name of the control with the focus, once the window is active.
