@@ -233,7 +233,7 @@ void ScoreWindow::showWarning(const Outcome &outcome, qsizetype index, const QSt
     // outcome leaves it. A screen reader or dictation tool may change an
     // entry while a box is open: the outcome then belongs to texts no longer
     // shown, and the focus stays.
-    showMessage(this, refusalText(outcome.warnings[index]), QMessageBox::Warning, [=] {
+    showMessage(this, refusalText(outcome.warnings[index]), QMessageBox::Warning, [this, outcome, index, shown] {
         if (index + 1 < outcome.warnings.size())
             showWarning(outcome, index + 1, shown);
         else if (entryTexts() == shown)
