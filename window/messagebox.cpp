@@ -3,6 +3,9 @@
 #include "texts.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+
+#include <qpa/qwindowsysteminterface.h>
 
 namespace norvana {
 
@@ -18,10 +21,17 @@ void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon,
     if (closing)
         QObject::connect(&box, &QDialog::finished, &box, closing);
     box.exec();
+    if (!parent)
+        return;
     // The keyboard goes back to the window; without a window manager nobody
     // else gives it back.
-    if (parent)
-        parent->activateWindow();
+    parent->activateWindow();
+    // The window system may have given it back already, while a box that a
+    // key then closed was opening: Qt passed that on to the opening box and
+    // hears of it no more, and without an active window no access key acts.
+    if (!QGuiApplication::focusWindow() && !QApplication::activeModalWidget() && parent->windowHandle())
+        QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+            parent->windowHandle(), Qt::ActiveWindowFocusReason);
 }
 
 } // namespace norvana
