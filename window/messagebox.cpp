@@ -29,9 +29,14 @@ void showMessage(QWidget *parent, const QString &prompt, QMessageBox::Icon icon,
     // The window system may have given it back already, while a box that a
     // key then closed was opening: Qt passed that on to the opening box and
     // hears of it no more, and without an active window no access key acts.
-    if (!QGuiApplication::focusWindow() && !QApplication::activeModalWidget() && parent->windowHandle())
+    if (!QGuiApplication::focusWindow() && !QApplication::activeModalWidget() && parent->windowHandle()) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+        QWindowSystemInterface::handleFocusWindowChanged<QWindowSystemInterface::SynchronousDelivery>(
+#else
         QWindowSystemInterface::handleWindowActivated<QWindowSystemInterface::SynchronousDelivery>(
+#endif
             parent->windowHandle(), Qt::ActiveWindowFocusReason);
+    }
 }
 
 } // namespace norvana
