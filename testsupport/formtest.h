@@ -68,6 +68,17 @@ inline bool reactivated(QWidget *window)
     return QTest::qWaitForWindowActive(window);
 }
 
+// Queues a key's press and release as the window system reports them, for
+// `window`, until the next flush: the keys of a burst are taken up one after
+// the other while what the first ones do is still going on (a box's own loop).
+inline void queueKey(QWindow *window, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                     const QString &text = {}, bool autoRepeat = false)
+{
+    for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
+            window, type, key, modifiers, text, autoRepeat);
+}
+
 // A fresh window, shown, with its controls as the tests use them and a
 // watcher that records and dismisses its message boxes.
 struct OpenWindow
@@ -86,16 +97,6 @@ struct OpenWindow
     void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
     {
         QTest::keyClick(handle(), key, modifiers);
-    }
-
-    // Queues a key as the window system reports one, for the window, until
-    // the next flush: the keys of a burst are taken up one after the other
-    // while what the first ones do is still going on (a box's own loop).
-    void queue(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString &text = {}) const
-    {
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
-            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                handle(), type, key, modifiers, text);
     }
 
     // The name of the control with the focus, once the window is active.

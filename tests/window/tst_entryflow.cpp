@@ -246,14 +246,15 @@ void tst_EntryFlow::keyBurstAfterAction()
                                         {QStringLiteral("Space"), Qt::Key_Space},
                                         {QStringLiteral("Tab"), Qt::Key_Tab},
                                         {QStringLiteral("F4"), Qt::Key_F4}};
+    QWindow *window = m_w->handle();
     for (const QString &token : keys.split(u' ')) {
         if (token.startsWith(u"Alt+"))
-            m_w->queue(Qt::Key(token.back().unicode()),
-                       token.contains(u"Shift") ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier);
+            queueKey(window, Qt::Key(token.back().unicode()),
+                     token.contains(u"Shift") ? Qt::AltModifier | Qt::ShiftModifier : Qt::AltModifier);
         else if (named.contains(token))
-            m_w->queue(named[token], Qt::NoModifier, token == u"Space" ? QStringLiteral(" ") : QString());
+            queueKey(window, named[token], Qt::NoModifier, token == u"Space" ? QStringLiteral(" ") : QString());
         else
-            m_w->queue(Qt::Key(token.toUpper()[0].unicode()), Qt::NoModifier, token);
+            queueKey(window, Qt::Key(token.toUpper()[0].unicode()), Qt::NoModifier, token);
         // The burst begins once the list is shown.
         if (token == u"F4")
             QWindowSystemInterface::flushWindowSystemEvents();

@@ -48,11 +48,8 @@ void pressEnter(tst_ModalSafety::Path path, QLineEdit *box)
     case tst_ModalSafety::Path::WindowSystemAutoRepeat:
         // As the window system reports them, to the window: queued, then
         // taken up.
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::AsynchronousDelivery>(
-                box->window()->windowHandle(), type, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
-                path == tst_ModalSafety::Path::WindowSystemAutoRepeat);
-        }
+        queueKey(box->window()->windowHandle(), Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"),
+                 path == tst_ModalSafety::Path::WindowSystemAutoRepeat);
         QWindowSystemInterface::flushWindowSystemEvents();
         break;
     }
