@@ -165,8 +165,8 @@ void tst_XKeys::road_data()
         << 0;
     QTest::newRow("Alt+R then 7.5 at once")
         << "1.2" << "45" << none << "key:alt+r type:7.5" << "7.5" << "" << "" << "txtPCT" << 0;
-    QTest::newRow("Alt+C then 30 at once")
-        << "1.2" << "45" << none << "key:alt+c type:30" << "1.2" << "30" << "" << "txtCRP" << 0;
+    QTest::newRow("Alt+C then 305 at once")
+        << "1.2" << "45" << none << "key:alt+c type:305" << "1.2" << "305" << "" << "txtCRP" << 0;
 
     // "?" chosen from the keyboard: Alt enters the menu bar, Enter or Space
     // chooses "?"; once its box is closed the keys go to the box that had
